@@ -1,0 +1,5 @@
+#include "velmora.h"
+
+void chooseFontCommand(HWND)
+{
+}

@@ -1,0 +1,6 @@
+#include "velmora.h"
+
+INT_PTR CALLBACK logFont1DialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}

@@ -1,0 +1,6 @@
+/* Grid geometry and scroll ranges from the font's metrics and the window's size. */
+#include "velmora.h"
+
+void computeLayout(void)
+{
+}

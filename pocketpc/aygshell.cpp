@@ -1,0 +1,558 @@
+/* Stand-in for the Pocket PC shell library on the desktop.
+
+   It gives the process what the device's shell gives it: a navigation bar across the top
+   of the screen with the active window's title (and a done button for full-screen dialogs),
+   soft-key bars built from menu-bar descriptions at the bottom, main windows placed between
+   the two without a desktop frame, and the re-fit of all of these when the screen turns.
+   F1 and F2 press the left and right soft keys and F9 turns the screen, as on the emulator. */
+
+#define POCKETPC_BUILDING_AYGSHELL
+#include "aygshell.h"
+#include "emulator.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const int barHeight = EMULATOR_BAR_HEIGHT;
+const int doneButtonWidth = 96;
+const WCHAR navBarClass[] = L"HHTaskBar";
+const WCHAR menuBarClass[] = L"menu_worker";
+const COLORREF barColor = RGB(16, 40, 96);
+const COLORREF barTextColor = RGB(255, 255, 255);
+
+struct SoftKey {
+    WORD command;
+    WORD subMenu;      // index of a popup of the bar's menu, or NOMENU
+    WCHAR text[32];
+};
+
+struct MenuBar {
+    HWND owner;
+    HINSTANCE instance;
+    UINT menuId;
+    int keyCount;
+    SoftKey keys[2];   // the two soft keys; a description with more buttons shows the first two
+};
+
+// Windows the shell keeps in place: main windows and full-screen dialogs.
+enum Placement { PLACED_MAIN, PLACED_DIALOG };
+struct PlacedWindow {
+    HWND hwnd;
+    Placement kind;
+    BOOL doneButton;
+};
+
+const int maxPlaced = 32;
+PlacedWindow placed[maxPlaced];
+int placedCount;
+
+HINSTANCE module;
+HHOOK callHook;
+HHOOK activateHook;
+HHOOK keyHook;
+HWND navBar;
+HWND activeWindow;
+HFONT barFont;
+
+int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+HFONT getBarFont()
+{
+    if (!barFont)
+        barFont = CreateFontW(-26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                              L"MS UI Gothic");
+    return barFont;
+}
+
+PlacedWindow *findPlaced(HWND hwnd)
+{
+    for (int i = 0; i < placedCount; i++)
+        if (placed[i].hwnd == hwnd)
+            return &placed[i];
+    return NULL;
+}
+
+void forgetDestroyedWindows()
+{
+    int kept = 0;
+    for (int i = 0; i < placedCount; i++)
+        if (IsWindow(placed[i].hwnd))
+            placed[kept++] = placed[i];
+    placedCount = kept;
+}
+
+void rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton)
+{
+    forgetDestroyedWindows();
+    PlacedWindow *entry = findPlaced(hwnd);
+    if (!entry && placedCount < maxPlaced)
+        entry = &placed[placedCount++];
+    if (!entry)
+        return;
+    entry->hwnd = hwnd;
+    entry->kind = kind;
+    entry->doneButton = doneButton;
+}
+
+MenuBar *barData(HWND bar)
+{
+    return (MenuBar *)GetWindowLongPtrW(bar, GWLP_USERDATA);
+}
+
+/* The soft-key bars of this thread, one after another. */
+HWND nextOwnMenuBar(HWND after)
+{
+    for (HWND bar = FindWindowExW(NULL, after, menuBarClass, NULL); bar;
+         bar = FindWindowExW(NULL, bar, menuBarClass, NULL))
+        if (GetWindowThreadProcessId(bar, NULL) == GetCurrentThreadId())
+            return bar;
+    return NULL;
+}
+
+HWND menuBarOf(HWND owner)
+{
+    for (HWND bar = nextOwnMenuBar(NULL); bar; bar = nextOwnMenuBar(bar)) {
+        MenuBar *data = barData(bar);
+        if (data && data->owner == owner)
+            return bar;
+    }
+    return NULL;
+}
+
+/* ---- Placement ---- */
+
+void placeMenuBar(HWND bar)
+{
+    MoveWindow(bar, 0, screenHeight() - barHeight, screenWidth(), barHeight, TRUE);
+}
+
+void placeWindow(const PlacedWindow &entry)
+{
+    int bottom = screenHeight();
+    if (entry.kind == PLACED_DIALOG || menuBarOf(entry.hwnd))
+        bottom -= barHeight;
+    MoveWindow(entry.hwnd, 0, barHeight, screenWidth(), bottom - barHeight, TRUE);
+}
+
+void removeDesktopFrame(HWND hwnd)
+{
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    SetWindowLongW(hwnd, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) & ~WS_EX_DLGMODALFRAME);
+    SetWindowPos(hwnd, NULL, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+/* The screen turned: as the device's shell does, tell every window, then fit the bars,
+   the main windows and the full-screen dialogs to the new screen. */
+void refitToScreen()
+{
+    forgetDestroyedWindows();
+    for (int i = 0; i < placedCount; i++)
+        SendMessageW(placed[i].hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+    if (navBar)
+        MoveWindow(navBar, 0, 0, screenWidth(), barHeight, TRUE);
+    for (HWND bar = nextOwnMenuBar(NULL); bar; bar = nextOwnMenuBar(bar))
+        placeMenuBar(bar);
+    for (int i = 0; i < placedCount; i++)
+        placeWindow(placed[i]);
+}
+
+/* ---- Navigation bar ---- */
+
+BOOL activeHasDoneButton()
+{
+    PlacedWindow *entry = findPlaced(activeWindow);
+    return entry && entry->doneButton && IsWindow(activeWindow);
+}
+
+RECT doneButtonRect()
+{
+    RECT r = { screenWidth() - doneButtonWidth, 0, screenWidth(), barHeight };
+    return r;
+}
+
+void paintNavBar(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(barColor);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+
+    HGDIOBJ oldFont = SelectObject(dc, getBarFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, barTextColor);
+    WCHAR title[128] = L"";
+    if (activeWindow && IsWindow(activeWindow))
+        GetWindowTextW(activeWindow, title, 128);
+    RECT text = client;
+    text.left += 12;
+    if (activeHasDoneButton()) {
+        RECT done = doneButtonRect();
+        text.right = done.left;
+        HPEN pen = CreatePen(PS_SOLID, 2, barTextColor);
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, done.left + 8, done.top + 8, done.right - 8, done.bottom - 8, 12, 12);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
+        DrawTextW(dc, L"ok", -1, &done, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    DrawTextW(dc, title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd, &ps);
+}
+
+void clickNavBar(int x)
+{
+    if (activeHasDoneButton() && x >= doneButtonRect().left)
+        PostMessageW(activeWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+LRESULT CALLBACK navBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_PAINT:         paintNavBar(hwnd); return 0;
+    case WM_LBUTTONUP:     clickNavBar((short)LOWORD(lParam)); return 0;
+    case WM_DISPLAYCHANGE: refitToScreen(); return 0;
+    case WM_DESTROY:       navBar = NULL; return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void ensureNavBar()
+{
+    if (navBar)
+        return;
+    navBar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, navBarClass, L"",
+                             WS_POPUP | WS_VISIBLE, 0, 0, screenWidth(), barHeight,
+                             NULL, NULL, module, NULL);
+}
+
+void showActiveWindow(HWND hwnd)
+{
+    activeWindow = hwnd;
+    if (navBar)
+        InvalidateRect(navBar, NULL, TRUE);
+}
+
+/* ---- Soft-key bar ---- */
+
+/* The description is 16-bit words: menu id, button count, then seven words a button
+   (image, command, state, style, string id, reserved, sub-menu). */
+BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
+    if (!found)
+        return FALSE;
+    DWORD size = SizeofResource(instance, found);
+    HGLOBAL loaded = LoadResource(instance, found);
+    const WORD *words = loaded ? (const WORD *)LockResource(loaded) : NULL;
+    if (!words || size < 2 * sizeof(WORD))
+        return FALSE;
+    DWORD count = words[1];
+    if (count > (size / sizeof(WORD) - 2) / 7)
+        return FALSE;
+    bar->menuId = words[0];
+    bar->keyCount = count < 2 ? (int)count : 2;
+    for (int i = 0; i < bar->keyCount; i++) {
+        const WORD *button = words + 2 + 7 * i;
+        SoftKey &key = bar->keys[i];
+        key.command = button[1];
+        key.subMenu = button[6];
+        if (LoadStringW(instance, button[4], key.text, 32) <= 0)
+            key.text[0] = 0;
+    }
+    return TRUE;
+}
+
+RECT softKeyRect(HWND bar, const MenuBar *data, int index)
+{
+    RECT r;
+    GetClientRect(bar, &r);
+    int half = (r.right - r.left) / 2;
+    if (data->keyCount == 1 || index == 0)
+        r.right = r.left + half;
+    else
+        r.left += half;
+    return r;
+}
+
+void pressSoftKey(HWND bar, int index)
+{
+    MenuBar *data = barData(bar);
+    if (!data || index < 0 || index >= data->keyCount)
+        return;
+    const SoftKey &key = data->keys[index];
+    HWND owner = data->owner;
+    if (key.subMenu == NOMENU) {
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(key.command, 0), (LPARAM)bar);
+        return;
+    }
+    HMENU menu = LoadMenuW(data->instance, MAKEINTRESOURCEW(data->menuId));
+    HMENU popup = menu ? GetSubMenu(menu, key.subMenu) : NULL;
+    if (popup) {
+        RECT r = softKeyRect(bar, data, index);
+        MapWindowPoints(bar, NULL, (POINT *)&r, 2);
+        UINT align = index == 0 ? TPM_LEFTALIGN : TPM_RIGHTALIGN;
+        int x = index == 0 ? r.left : r.right;
+        int command = TrackPopupMenuEx(popup, align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                                       x, r.top, bar, NULL);
+        if (command)
+            PostMessageW(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+    if (menu)
+        DestroyMenu(menu);
+}
+
+void paintMenuBar(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(barColor);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    MenuBar *data = barData(hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, getBarFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, barTextColor);
+    for (int i = 0; data && i < data->keyCount; i++) {
+        RECT r = softKeyRect(hwnd, data, i);
+        DrawTextW(dc, data->keys[i].text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd, &ps);
+}
+
+void clickMenuBar(HWND hwnd, int x)
+{
+    MenuBar *data = barData(hwnd);
+    for (int i = 0; data && i < data->keyCount; i++) {
+        RECT r = softKeyRect(hwnd, data, i);
+        if (x >= r.left && x < r.right) {
+            pressSoftKey(hwnd, i);
+            return;
+        }
+    }
+}
+
+LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_PAINT:         paintMenuBar(hwnd); return 0;
+    case WM_LBUTTONUP:     clickMenuBar(hwnd, (short)LOWORD(lParam)); return 0;
+    case WM_NCDESTROY:     free(barData(hwnd)); SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND createMenuBar(HWND owner, const MenuBar &description)
+{
+    MenuBar *data = (MenuBar *)malloc(sizeof(MenuBar));
+    if (!data)
+        return NULL;
+    *data = description;
+    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, menuBarClass, L"",
+                               WS_POPUP | WS_VISIBLE, 0, screenHeight() - barHeight,
+                               screenWidth(), barHeight, owner, NULL, module, NULL);
+    if (!bar) {
+        free(data);
+        return NULL;
+    }
+    SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)data);
+    InvalidateRect(bar, NULL, TRUE);
+    return bar;
+}
+
+/* ---- Hooks ---- */
+
+BOOL isShellPlacedMainWindow(HWND hwnd, const CREATESTRUCTW *create)
+{
+    WCHAR className[64];
+    if (create->style & (WS_CHILD | WS_POPUP) || create->hwndParent)
+        return FALSE;
+    GetClassNameW(hwnd, className, 64);
+    return lstrcmpiW(className, navBarClass) != 0 && lstrcmpiW(className, menuBarClass) != 0 &&
+           lstrcmpiW(className, L"IME") != 0;
+}
+
+/* A main window appears as on the device: under the navigation bar, full width,
+   down to the screen's bottom, without a desktop caption or frame. */
+LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *call = (const CWPSTRUCT *)lParam;
+    if (code == HC_ACTION && call->message == WM_NCCREATE &&
+        isShellPlacedMainWindow(call->hwnd, (const CREATESTRUCTW *)call->lParam)) {
+        ensureNavBar();
+        removeDesktopFrame(call->hwnd);
+        rememberPlaced(call->hwnd, PLACED_MAIN, FALSE);
+        placeWindow(*findPlaced(call->hwnd));
+    }
+    return CallNextHookEx(callHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK activateProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE)
+        showActiveWindow((HWND)wParam);
+    return CallNextHookEx(activateHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK keyProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    BOOL keyDown = !(lParam & 0x80000000);
+    if (code == HC_ACTION && (wParam == VK_F1 || wParam == VK_F2 || wParam == VK_F9)) {
+        if (keyDown && wParam == VK_F9)
+            EmulatorRotateScreen();
+        else if (keyDown) {
+            HWND bar = menuBarOf(GetActiveWindow());
+            if (bar)
+                pressSoftKey(bar, wParam == VK_F1 ? 0 : 1);
+        }
+        return 1;
+    }
+    return CallNextHookEx(keyHook, code, wParam, lParam);
+}
+
+void registerClasses()
+{
+    WNDCLASSW wc;
+    memset(&wc, 0, sizeof wc);
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.lpfnWndProc = navBarProc;
+    wc.lpszClassName = navBarClass;
+    RegisterClassW(&wc);
+    wc.lpfnWndProc = menuBarProc;
+    wc.lpszClassName = menuBarClass;
+    RegisterClassW(&wc);
+}
+
+/* The device draws unscaled for a program that carries the high-resolution marker. */
+void honourHighResolutionMarker()
+{
+    if (FindResourceW(GetModuleHandleW(NULL), L"HI_RES_AWARE", L"CEUX"))
+        SetProcessDPIAware();
+}
+
+} // namespace
+
+/* ---- The library's functions ---- */
+
+AYGSHELL_API BOOL WINAPI SHInitExtraControls(void)
+{
+    if (callHook)
+        return TRUE;
+    registerClasses();
+    DWORD thread = GetCurrentThreadId();
+    callHook = SetWindowsHookExW(WH_CALLWNDPROC, callProc, NULL, thread);
+    activateHook = SetWindowsHookExW(WH_CBT, activateProc, NULL, thread);
+    keyHook = SetWindowsHookExW(WH_KEYBOARD, keyProc, NULL, thread);
+    return callHook && activateHook && keyHook;
+}
+
+AYGSHELL_API BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
+{
+    if (!info || info->cbSize < sizeof(SHMENUBARINFO) || !info->hwndParent)
+        return FALSE;
+    info->hwndMB = NULL;
+    MenuBar description;
+    memset(&description, 0, sizeof description);
+    description.owner = info->hwndParent;
+    description.instance = info->hInstRes;
+    if (!(info->dwFlags & SHCMBF_EMPTYBAR) &&
+        !parseMenuBarDescription(info->hInstRes, info->nToolBarId, &description))
+        return FALSE;
+    info->hwndMB = createMenuBar(info->hwndParent, description);
+    return info->hwndMB != NULL;
+}
+
+AYGSHELL_API BOOL WINAPI SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *info, DWORD)
+{
+    if (!info)
+        return FALSE;
+    info->fActive = LOWORD(wParam) != WA_INACTIVE;
+    if (info->fActive)
+        info->hwndLastFocus = GetFocus() ? GetFocus() : hwnd;
+    return TRUE;
+}
+
+AYGSHELL_API BOOL WINAPI SHHandleWMSettingChange(HWND, WPARAM, LPARAM, SHACTIVATEINFO *info)
+{
+    // No input panel here: it stays down.
+    if (info)
+        info->fSipUp = 0;
+    return info != NULL;
+}
+
+AYGSHELL_API BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
+{
+    if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
+        return FALSE;
+    HWND dialog = info->hDlg;
+    if (!(info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)))
+        return TRUE;
+    ensureNavBar();
+    removeDesktopFrame(dialog);
+    rememberPlaced(dialog, PLACED_DIALOG, (info->dwFlags & SHIDIF_DONEBUTTON) != 0);
+    if (info->dwFlags & SHIDIF_EMPTYMENU) {
+        MenuBar empty;
+        memset(&empty, 0, sizeof empty);
+        empty.owner = dialog;
+        createMenuBar(dialog, empty);
+    }
+    placeWindow(*findPlaced(dialog));
+    if (GetActiveWindow() == dialog)
+        showActiveWindow(dialog);
+    return TRUE;
+}
+
+/* ---- Emulator controls ---- */
+
+EMULATOR_API BOOL WINAPI EmulatorSetScreenSize(int width, int height)
+{
+    DEVMODEW mode;
+    memset(&mode, 0, sizeof mode);
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    BOOL changed = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) == DISP_CHANGE_SUCCESSFUL;
+    // The navigation bar answers the platform's WM_DISPLAYCHANGE; without one, nothing to fit.
+    return changed && screenWidth() == width && screenHeight() == height;
+}
+
+EMULATOR_API BOOL WINAPI EmulatorRotateScreen(void)
+{
+    return EmulatorSetScreenSize(screenHeight(), screenWidth());
+}
+
+EMULATOR_API HWND WINAPI EmulatorNavigationBar(void)
+{
+    return navBar;
+}
+
+EMULATOR_API HWND WINAPI EmulatorMenuBarOf(HWND owner)
+{
+    return menuBarOf(owner);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        module = instance;
+        honourHighResolutionMarker();
+    }
+    return TRUE;
+}

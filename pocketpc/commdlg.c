@@ -1,0 +1,2 @@
+/* Commdlg.dll holds nothing of its own: its one export forwards to comdlg32 (commdlg.def). */
+typedef int commdlgHasNoCodeOfItsOwn;

@@ -1,0 +1,10 @@
+#include "velmora.h"
+
+INT_PTR CALLBACK reportDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+void showPhysicalFontReport(void)
+{
+}
