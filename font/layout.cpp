@@ -3,4 +3,5 @@
 
 void computeLayout(void)
 {
+    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
 }

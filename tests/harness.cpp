@@ -1,0 +1,260 @@
+#include "harness.h"
+
+#include <string.h>
+#include <thread>
+#include <atomic>
+
+const FONTVIEWSTATE loadedState = FontViewState;
+
+static bool quitSeen;
+static int quitCode;
+
+bool pumpMessages(void)
+{
+    MSG msg;
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitSeen = true;
+            quitCode = (int)msg.wParam;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return quitSeen;
+}
+
+void pumpFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        pumpMessages();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        pumpMessages();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+BOOL startApp(void)
+{
+    FontViewState = loadedState;
+    quitSeen = false;
+    LoadStringW(GetModuleHandleW(NULL), IDS_TITLE, FontViewState.windowTitle, TITLE_CAPACITY);
+    BOOL started = initInstance(GetModuleHandleW(NULL), SW_SHOW);
+    if (started) {
+        SetForegroundWindow(FontViewState.mainWindow);
+        pumpMessages();
+    }
+    return started;
+}
+
+int stopApp(void)
+{
+    if (FontViewState.mainWindow && IsWindow(FontViewState.mainWindow))
+        DestroyWindow(FontViewState.mainWindow);
+    pumpMessages();
+    FontViewState.mainWindow = NULL;
+    UnregisterClassW(L"QUORVEN", GetModuleHandleW(NULL));
+    int code = quitSeen ? quitCode : -1;
+    quitSeen = false;
+    return code;
+}
+
+void setScreen(int width, int height)
+{
+    if (GetSystemMetrics(SM_CXSCREEN) != width || GetSystemMetrics(SM_CYSCREEN) != height)
+        EmulatorSetScreenSize(width, height);
+    pumpMessages();
+}
+
+void setPortrait(void)
+{
+    setScreen(PORTRAIT_WIDTH, PORTRAIT_HEIGHT);
+}
+
+COLORREF windowPixel(HWND hwnd, int x, int y)
+{
+    HDC dc = GetDC(hwnd);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return colour;
+}
+
+int countPixelsOtherThan(HWND hwnd, const RECT &area, COLORREF colour)
+{
+    HDC dc = GetDC(hwnd);
+    int count = 0;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            if (GetPixel(dc, x, y) != colour)
+                count++;
+    ReleaseDC(hwnd, dc);
+    return count;
+}
+
+static void sendKey(WORD key, bool up)
+{
+    INPUT input;
+    memset(&input, 0, sizeof input);
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void pressKey(WORD key, bool control, bool shift)
+{
+    if (control) sendKey(VK_CONTROL, false);
+    if (shift) sendKey(VK_SHIFT, false);
+    sendKey(key, false);
+    sendKey(key, true);
+    if (shift) sendKey(VK_SHIFT, true);
+    if (control) sendKey(VK_CONTROL, true);
+}
+
+void clickScreen(int x, int y)
+{
+    INPUT input[3];
+    memset(input, 0, sizeof input);
+    for (int i = 0; i < 3; i++) {
+        input[i].type = INPUT_MOUSE;
+        input[i].mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input[i].mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+struct ModalSearch {
+    DWORD thread;
+    HWND found;
+};
+
+static BOOL CALLBACK findModal(HWND hwnd, LPARAM lParam)
+{
+    ModalSearch *search = (ModalSearch *)lParam;
+    WCHAR className[32];
+    GetClassNameW(hwnd, className, 32);
+    if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) && lstrcmpW(className, L"#32770") == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* The dialog-class window that this thread shows, owned by another window. */
+static HWND findModalOf(DWORD thread)
+{
+    ModalSearch search = { thread, NULL };
+    EnumThreadWindows(thread, findModal, (LPARAM)&search);
+    return search.found;
+}
+
+bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
+{
+    DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> found(false), ended(false);
+    std::thread driver([&] {
+        DWORD start = GetTickCount();
+        HWND modal = NULL;
+        while (!(modal = findModalOf(uiThread)) && GetTickCount() - start < milliseconds)
+            Sleep(10);
+        if (!modal)
+            return;
+        found = true;
+        drive(modal);
+        ended = waitUntilGone(modal, milliseconds);
+    });
+    SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 0);
+    driver.join();
+    pumpMessages();
+    return found && ended;
+}
+
+void clickButton(HWND dialog, int id)
+{
+    SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
+}
+
+bool waitUntilGone(HWND hwnd, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::wstring programPath(void)
+{
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring directory(path);
+    return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"velmora.exe";
+}
+
+bool startProgram(PROCESS_INFORMATION *process)
+{
+    STARTUPINFOW startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + programPath() + L"\"";
+    return CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process) != 0;
+}
+
+int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds)
+{
+    DWORD code = (DWORD)-1;
+    if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return (int)code;
+}
+
+HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    HWND hwnd;
+    while (!((hwnd = FindWindowW(className, title)) && IsWindowVisible(hwnd))) {
+        if (GetTickCount() - start > milliseconds)
+            return NULL;
+        Sleep(20);
+    }
+    return hwnd;
+}
+
+void AppTest::SetUp()
+{
+    setPortrait();
+    ASSERT_TRUE(startApp()) << "the application did not start";
+}
+
+void AppTest::TearDown()
+{
+    stopApp();
+    setPortrait();
+}
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    setPortrait();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,68 @@
+/* What the test programs share: starting and stopping the application in the test's own
+   process, pumping its messages, driving its modal dialogs from a second thread, reading
+   pixels back, and starting the real program as a process of its own. */
+#ifndef VELMORA_HARNESS_H
+#define VELMORA_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include "velmora.h"
+#include "emulator.h"
+
+#include <functional>
+#include <string>
+
+/* The state record as it was when the process started. */
+extern const FONTVIEWSTATE loadedState;
+
+enum { PORTRAIT_WIDTH = 480, PORTRAIT_HEIGHT = 640 };
+
+/* Starts the application in this process as start-up does; answers initInstance's result. */
+BOOL startApp(void);
+/* Destroys the main window as a user's exit does, then forgets the class. Answers the
+   WM_QUIT code that the window posted, or -1 if it posted none. */
+int stopApp(void);
+
+/* Dispatches until the queue is empty (paints included); answers whether WM_QUIT came. */
+bool pumpMessages(void);
+void pumpFor(DWORD milliseconds);
+/* Pumps until the condition holds or the time is up; answers the condition. */
+bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds = 5000);
+
+void setScreen(int width, int height);
+void setPortrait(void);
+
+/* The colour at a point of a window's client area, as painted. */
+COLORREF windowPixel(HWND hwnd, int x, int y);
+/* Counts the client-area pixels of hwnd in a rectangle that do not have the colour. */
+int countPixelsOtherThan(HWND hwnd, const RECT &area, COLORREF colour);
+
+/* Real input, as a user gives it. */
+void pressKey(WORD key, bool control = false, bool shift = false);
+void clickScreen(int x, int y);
+
+/* Sends a command to the main window, which opens a modal window (a dialog, the font
+   chooser, a notice); a second thread waits for that window and hands it to drive, which
+   must end it. Answers false if no window came or drive left it open. */
+bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds = 10000);
+/* From the driving thread: presses a dialog button as a click does. */
+void clickButton(HWND dialog, int id);
+/* From the driving thread: waits until the window is gone. */
+bool waitUntilGone(HWND hwnd, DWORD milliseconds = 5000);
+
+/* The program's executable beside the test program, started as its own process. */
+std::wstring programPath(void);
+bool startProgram(PROCESS_INFORMATION *process);
+/* Waits for the process to end; answers its exit code, or -1 on time-out (then kills it). */
+int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
+/* The visible window of a class with a title, polling until it shows. */
+HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds = 10000);
+
+/* Fixture that runs every test against a freshly started application. */
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+#endif

@@ -1,0 +1,76 @@
+/* The emulator's remote control, for scripts: turns the screen and works the program
+   the way its user would, from outside its process.
+
+     emulatorctl screen WIDTH HEIGHT   turn the screen (480 640 portrait, 640 480 landscape)
+     emulatorctl wait                  wait until the program's main window shows
+     emulatorctl command ID            send a menu command to the main window
+     emulatorctl key VK [ctrl]         press a key (virtual-key code, decimal or 0x hex)
+     emulatorctl close                 close the main window
+     emulatorctl dialog-ok             press the done button of the active full-screen dialog
+
+   Exit code 0 on success, 1 when the thing asked for could not be done. */
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "emulator.h"
+
+static HWND mainWindow(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND hwnd = FindWindowW(L"QUORVEN", L"quorvel: Velmora");
+        if (hwnd && IsWindowVisible(hwnd))
+            return hwnd;
+        if (GetTickCount() - start > milliseconds)
+            return NULL;
+        Sleep(50);
+    }
+}
+
+static void sendKey(WORD key, DWORD flags)
+{
+    INPUT input;
+    memset(&input, 0, sizeof input);
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+static int pressKey(WORD key, bool control)
+{
+    HWND hwnd = mainWindow(5000);
+    if (hwnd)
+        SetForegroundWindow(hwnd);
+    if (control) sendKey(VK_CONTROL, 0);
+    sendKey(key, 0);
+    sendKey(key, KEYEVENTF_KEYUP);
+    if (control) sendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+    return 0;
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    if (argc >= 4 && !wcscmp(argv[1], L"screen"))
+        return EmulatorSetScreenSize(_wtoi(argv[2]), _wtoi(argv[3])) ? 0 : 1;
+    if (argc >= 2 && !wcscmp(argv[1], L"wait"))
+        return mainWindow(20000) ? 0 : 1;
+    if (argc >= 3 && !wcscmp(argv[1], L"command")) {
+        HWND hwnd = mainWindow(5000);
+        return hwnd && PostMessageW(hwnd, WM_COMMAND, wcstoul(argv[2], NULL, 0), 0) ? 0 : 1;
+    }
+    if (argc >= 3 && !wcscmp(argv[1], L"key"))
+        return pressKey((WORD)wcstoul(argv[2], NULL, 0), argc >= 4 && !wcscmp(argv[3], L"ctrl"));
+    if (argc >= 2 && !wcscmp(argv[1], L"close")) {
+        HWND hwnd = mainWindow(5000);
+        return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (argc >= 2 && !wcscmp(argv[1], L"dialog-ok")) {
+        HWND active = GetForegroundWindow();
+        return active && PostMessageW(active, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    fwprintf(stderr, L"usage: emulatorctl screen W H | wait | command ID | key VK [ctrl] | close | dialog-ok\n");
+    return 2;
+}
