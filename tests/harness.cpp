@@ -251,10 +251,3 @@ void AppTest::TearDown()
     stopApp();
     setPortrait();
 }
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    setPortrait();
-    return RUN_ALL_TESTS();
-}

@@ -1,0 +1,32 @@
+/* Benchmark: prints median and 95th-percentile times of the program's costly paths. */
+#include "bench.h"
+
+#include <algorithm>
+#include <stdio.h>
+
+double nowMilliseconds(void)
+{
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+void printFigures(const char *name, std::vector<double> samples)
+{
+    if (samples.empty())
+        return;
+    std::sort(samples.begin(), samples.end());
+    double median = samples[samples.size() / 2];
+    double p95 = samples[std::min(samples.size() - 1, samples.size() * 95 / 100)];
+    printf("%-44s median %8.3f ms  p95 %8.3f ms  (%u runs)\n", name, median, p95, (unsigned)samples.size());
+    fflush(stdout);
+}
+
+int main()
+{
+    setPortrait();
+    benchGrid();
+    benchFaceList();
+    return 0;
+}

@@ -1,0 +1,5 @@
+#include "bench.h"
+
+void benchFaceList(void)
+{
+}
