@@ -1,17 +1,16 @@
 /* Stand-in for the core-library calls of Windows CE that the desktop API lacks.
-   The application imports them from coredll.dll, as on the device. */
+   The application imports them from coredll.dll, as on the device. Besides these,
+   coredll.dll gives SetForegroundWindow its device meaning (a handle with the low bit
+   set brings the window's owned windows forward too); its import library comes before
+   user32's, so the application's calls go there. */
 #ifndef POCKETPC_COREDLL_H
 #define POCKETPC_COREDLL_H
 
 #include <windows.h>
 
-#ifdef POCKETPC_BUILDING_COREDLL
-#define COREDLL_API extern "C" __declspec(dllexport)
-#else
-#define COREDLL_API extern "C" __declspec(dllimport)
-#endif
-
+#ifndef POCKETPC_BUILDING_COREDLL
 /* The device looks entries up by wide name. */
-COREDLL_API FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR procName);
+extern "C" __declspec(dllimport) FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR procName);
+#endif
 
 #endif

@@ -216,10 +216,12 @@ bool startProgram(PROCESS_INFORMATION *process)
     return CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process) != 0;
 }
 
+/* Both waits go on dispatching this thread's messages: the other process may be sending
+   this thread's windows a message (an activation change, say) and waiting for the answer. */
 int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds)
 {
     DWORD code = (DWORD)-1;
-    if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0)
+    if (pumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, milliseconds))
         GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, 1);
@@ -230,14 +232,9 @@ int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds)
 
 HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    HWND hwnd;
-    while (!((hwnd = FindWindowW(className, title)) && IsWindowVisible(hwnd))) {
-        if (GetTickCount() - start > milliseconds)
-            return NULL;
-        Sleep(20);
-    }
-    return hwnd;
+    HWND hwnd = NULL;
+    pumpUntil([&] { return (hwnd = FindWindowW(className, title)) && IsWindowVisible(hwnd); }, milliseconds);
+    return hwnd && IsWindowVisible(hwnd) ? hwnd : NULL;
 }
 
 void AppTest::SetUp()
@@ -250,4 +247,33 @@ void AppTest::TearDown()
 {
     stopApp();
     setPortrait();
+}
+
+/* ---- shell ---- */
+
+void *patchImport(const char *dll, const char *function, void *replacement)
+{
+    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR *d = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports.VirtualAddress); d->Name; d++) {
+        if (lstrcmpiA((const char *)(base + d->Name), dll) != 0)
+            continue;
+        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *entries = (IMAGE_THUNK_DATA *)(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; names++, entries++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            IMAGE_IMPORT_BY_NAME *name = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            if (strcmp((const char *)name->Name, function) != 0)
+                continue;
+            DWORD old;
+            void *original = (void *)entries->u1.Function;
+            VirtualProtect(&entries->u1.Function, sizeof(void *), PAGE_READWRITE, &old);
+            entries->u1.Function = (ULONG_PTR)replacement;
+            VirtualProtect(&entries->u1.Function, sizeof(void *), old, &old);
+            return original;
+        }
+    }
+    return NULL;
 }

@@ -53,7 +53,8 @@ bool waitUntilGone(HWND hwnd, DWORD milliseconds = 5000);
 /* The program's executable beside the test program, started as its own process. */
 std::wstring programPath(void);
 bool startProgram(PROCESS_INFORMATION *process);
-/* Waits for the process to end; answers its exit code, or -1 on time-out (then kills it). */
+/* Waits for the process to end; answers its exit code, or -1 on time-out (then kills it).
+   Call these two from the thread that owns the test's windows: they dispatch its messages. */
 int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
 /* The visible window of a class with a title, polling until it shows. */
 HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds = 10000);
@@ -63,6 +64,21 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+};
+
+
+/* ---- shell ---- */
+
+/* Points this program's import of dll!function at replacement, so a test sees every call the
+   application makes to it; answers the original entry, or NULL if there is no such import.
+   Call again with the original to undo. */
+void *patchImport(const char *dll, const char *function, void *replacement);
+
+/* Records the messages a window procedure receives while installed over a window. */
+struct MessageRecord {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
 };
 
 #endif
