@@ -246,8 +246,25 @@ void showActiveWindow(HWND hwnd)
 
 /* ---- Soft-key bar ---- */
 
-/* The description is 16-bit words: menu id, button count, then seven words a button
-   (image, command, state, style, string id, reserved, sub-menu). */
+/* A menu-bar description is 16-bit words: a head, then one record a button. */
+struct MenuBarHead {
+    WORD menuId;
+    WORD buttonCount;
+};
+
+struct MenuBarButton {
+    WORD image;
+    WORD command;
+    WORD state;
+    WORD style;
+    WORD stringId;
+    WORD reserved;
+    WORD subMenu;
+};
+
+static_assert(sizeof(MenuBarHead) + 2 * sizeof(MenuBarButton) == 32,
+              "a description of two soft keys is 32 bytes, as the device's resource compiler writes it");
+
 BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
@@ -255,20 +272,20 @@ BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
         return FALSE;
     DWORD size = SizeofResource(instance, found);
     HGLOBAL loaded = LoadResource(instance, found);
-    const WORD *words = loaded ? (const WORD *)LockResource(loaded) : NULL;
-    if (!words || size < 2 * sizeof(WORD))
+    const MenuBarHead *head = loaded ? (const MenuBarHead *)LockResource(loaded) : NULL;
+    if (!head || size < sizeof(MenuBarHead))
         return FALSE;
-    DWORD count = words[1];
-    if (count > (size / sizeof(WORD) - 2) / 7)
+    DWORD count = head->buttonCount;
+    if (count > (size - sizeof(MenuBarHead)) / sizeof(MenuBarButton))
         return FALSE;
-    bar->menuId = words[0];
+    const MenuBarButton *buttons = (const MenuBarButton *)(head + 1);
+    bar->menuId = head->menuId;
     bar->keyCount = count < 2 ? (int)count : 2;
     for (int i = 0; i < bar->keyCount; i++) {
-        const WORD *button = words + 2 + 7 * i;
         SoftKey &key = bar->keys[i];
-        key.command = button[1];
-        key.subMenu = button[6];
-        if (LoadStringW(instance, button[4], key.text, 32) <= 0)
+        key.command = buttons[i].command;
+        key.subMenu = buttons[i].subMenu;
+        if (LoadStringW(instance, buttons[i].stringId, key.text, 32) <= 0)
             key.text[0] = 0;
     }
     return TRUE;
