@@ -84,17 +84,19 @@ void forgetDestroyedWindows()
     placedCount = kept;
 }
 
-void rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton)
+/* Answers the window's entry, or NULL when more windows are open than the shell keeps. */
+PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton)
 {
     forgetDestroyedWindows();
     PlacedWindow *entry = findPlaced(hwnd);
     if (!entry && placedCount < maxPlaced)
         entry = &placed[placedCount++];
-    if (!entry)
-        return;
-    entry->hwnd = hwnd;
-    entry->kind = kind;
-    entry->doneButton = doneButton;
+    if (entry) {
+        entry->hwnd = hwnd;
+        entry->kind = kind;
+        entry->doneButton = doneButton;
+    }
+    return entry;
 }
 
 MenuBar *barData(HWND bar)
@@ -413,8 +415,9 @@ LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam)
         isShellPlacedMainWindow(call->hwnd, (const CREATESTRUCTW *)call->lParam)) {
         ensureNavBar();
         removeDesktopFrame(call->hwnd);
-        rememberPlaced(call->hwnd, PLACED_MAIN, FALSE);
-        placeWindow(*findPlaced(call->hwnd));
+        PlacedWindow *entry = rememberPlaced(call->hwnd, PLACED_MAIN, FALSE);
+        if (entry)
+            placeWindow(*entry);
     }
     return CallNextHookEx(callHook, code, wParam, lParam);
 }
@@ -522,14 +525,15 @@ AYGSHELL_API BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
         return TRUE;
     ensureNavBar();
     removeDesktopFrame(dialog);
-    rememberPlaced(dialog, PLACED_DIALOG, (info->dwFlags & SHIDIF_DONEBUTTON) != 0);
+    PlacedWindow *entry = rememberPlaced(dialog, PLACED_DIALOG, (info->dwFlags & SHIDIF_DONEBUTTON) != 0);
     if (info->dwFlags & SHIDIF_EMPTYMENU) {
         MenuBar empty;
         memset(&empty, 0, sizeof empty);
         empty.owner = dialog;
         createMenuBar(dialog, empty);
     }
-    placeWindow(*findPlaced(dialog));
+    if (entry)
+        placeWindow(*entry);
     if (GetActiveWindow() == dialog)
         showActiveWindow(dialog);
     return TRUE;
