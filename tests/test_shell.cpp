@@ -163,10 +163,11 @@ TEST(StartUp, MainWindowEndsAtTheSoftKeyBar)
     EXPECT_EQ(bar.top, window.bottom);
     EXPECT_TRUE(rectIs(bar, 0, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT, PORTRAIT_WIDTH, PORTRAIT_HEIGHT));
 
-    RECT client;
-    GetClientRect(FontViewState.mainWindow, &client);
-    EXPECT_EQ(window.right - window.left, client.right) << "the device shows no frame";
-    EXPECT_EQ(window.bottom - window.top, client.bottom) << "the device shows no caption";
+    POINT origin = { 0, 0 };
+    ClientToScreen(FontViewState.mainWindow, &origin);
+    EXPECT_EQ(window.left, origin.x) << "the device shows no frame";
+    EXPECT_EQ(window.top, origin.y) << "the device shows no caption";
+    EXPECT_EQ(0, GetWindowLongW(FontViewState.mainWindow, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
     stopApp();
 }
 
