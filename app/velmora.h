@@ -54,6 +54,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 void applyFont(void);
 void selectDrawingAttributes(HDC hDC);
 void releaseFontDC(HDC hDC);
+void deleteFontUnderTest(HDC hDC);
 
 /* font/layout.cpp */
 void computeLayout(void);
@@ -66,6 +67,7 @@ void scrollHorizontally(HWND hwnd, int code, int thumbPosition);
 void scrollVertically(HWND hwnd, int code, int thumbPosition);
 void scrollTo(HWND hwnd, int x, int y);
 BOOL getScrollRange(HWND hwnd, int bar, int *minimum, int *maximum);
+int getScrollPosition(HWND hwnd, int bar);
 
 /* dialogs/dialog.cpp */
 void runDialog(UINT templateId, DLGPROC procedure, LPARAM initValue);
