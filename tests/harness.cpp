@@ -277,3 +277,113 @@ void *patchImport(const char *dll, const char *function, void *replacement)
     }
     return NULL;
 }
+
+/* ---- grid ---- */
+
+int gdiObjectsCreatable(void)
+{
+    std::vector<HPEN> pens;
+    for (;;) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        if (!pen)
+            break;
+        pens.push_back(pen);
+    }
+    for (size_t i = 0; i < pens.size(); i++)
+        DeleteObject(pens[i]);
+    return (int)pens.size();
+}
+
+ClientPicture captureClient(HWND hwnd)
+{
+    ClientPicture picture;
+    RECT client = clientRect(hwnd);
+    picture.width = client.right;
+    picture.height = client.bottom;
+    if (picture.width <= 0 || picture.height <= 0)
+        return picture;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    picture.pixels.resize((size_t)picture.width * picture.height);
+    const DWORD *rows = (const DWORD *)bits;
+    for (size_t i = 0; i < picture.pixels.size(); i++) {
+        DWORD bgr = rows[i];
+        picture.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    return picture;
+}
+
+typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
+static ExtTextOutWProc realExtTextOutW;
+static std::vector<TextCall> textCalls;
+
+static BOOL WINAPI recordingExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
+                                        UINT count, const INT *dx)
+{
+    TextCall call = { x, y, options, std::wstring(text ? text : L"", text ? count : 0) };
+    textCalls.push_back(call);
+    return realExtTextOutW(dc, x, y, options, rect, text, count, dx);
+}
+
+void startRecordingText(void)
+{
+    textCalls.clear();
+    ExtTextOutWProc original = (ExtTextOutWProc)patchImport("gdi32.dll", "ExtTextOutW", (void *)recordingExtTextOutW);
+    if (original != recordingExtTextOutW)
+        realExtTextOutW = original;
+}
+
+std::vector<TextCall> stopRecordingText(void)
+{
+    if (realExtTextOutW)
+        patchImport("gdi32.dll", "ExtTextOutW", (void *)realExtTextOutW);
+    std::vector<TextCall> calls;
+    calls.swap(textCalls);
+    return calls;
+}
+
+RECT clientRect(HWND hwnd)
+{
+    RECT client = { 0, 0, 0, 0 };
+    GetClientRect(hwnd, &client);
+    return client;
+}
+
+void setClientSize(int width, int height)
+{
+    HWND hwnd = FontViewState.mainWindow;
+    RECT window, client = clientRect(hwnd);
+    GetWindowRect(hwnd, &window);
+    int frameWidth = (window.right - window.left) - client.right;
+    int frameHeight = (window.bottom - window.top) - client.bottom;
+    if (height < 0)
+        height = client.bottom;
+    MoveWindow(hwnd, window.left, window.top, width + frameWidth, height + frameHeight, TRUE);
+    /* The horizontal bar comes and goes with the width, which changes the frame: fit again. */
+    for (int i = 0; i < 2; i++) {
+        client = clientRect(hwnd);
+        if (client.right == width && client.bottom == height)
+            break;
+        GetWindowRect(hwnd, &window);
+        MoveWindow(hwnd, window.left, window.top, window.right - window.left + width - client.right,
+                   window.bottom - window.top + height - client.bottom, TRUE);
+    }
+    pumpMessages();
+}

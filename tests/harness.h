@@ -81,4 +81,35 @@ struct MessageRecord {
     LPARAM lParam;
 };
 
+/* ---- grid ---- */
+
+#include <vector>
+
+/* How many more GDI objects this process can create before its handle table is full
+   (Wine's GetGuiResources always answers 0): creates pens until one fails, then deletes
+   them. Two counts differ by exactly the number of objects made and kept in between. */
+int gdiObjectsCreatable(void);
+
+/* The client area of a window as painted, read back in one copy. */
+struct ClientPicture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[(size_t)y * width + x]; }
+};
+ClientPicture captureClient(HWND hwnd);
+
+/* One ExtTextOutW call the application made: where, with which options and text. */
+struct TextCall {
+    int x, y;
+    UINT options;
+    std::wstring text;
+};
+/* Records the application's ExtTextOutW calls (they still draw) until stopRecordingText. */
+void startRecordingText(void);
+std::vector<TextCall> stopRecordingText(void);
+
+/* Sizes the main window so that its client area has the width (and, when given, the height). */
+void setClientSize(int width, int height = -1);
+RECT clientRect(HWND hwnd);
+
 #endif
