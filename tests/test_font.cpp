@@ -1,0 +1,552 @@
+/* Font realisation: metrics, outline metrics, the four names and the face, with real outline
+   and raster fonts; names the platform answers badly; no object or device context left over. */
+#include "harness.h"
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+/* ---- Fonts to realise ---- */
+
+static LOGFONTW fontOf(const WCHAR *face, LONG height, LONG width = 0)
+{
+    LOGFONTW font;
+    memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfWidth = width;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
+static void applyLogFont(const LOGFONTW &font)
+{
+    FontViewState.logFont = font;
+    applyFont();
+}
+
+/* What the platform reports for a font, asked here on a device context of our own. */
+struct Reported {
+    TEXTMETRICW metrics;
+    std::vector<BYTE> outline;
+    std::wstring face;
+};
+
+static Reported reportedFor(const LOGFONTW &font)
+{
+    Reported reported;
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HFONT made = CreateFontIndirectW(&font);
+    HGDIOBJ old = SelectObject(dc, made);
+    GetTextMetricsW(dc, &reported.metrics);
+    UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
+    if (size) {
+        reported.outline.resize(size);
+        GetOutlineTextMetricsW(dc, size, (OUTLINETEXTMETRICW *)&reported.outline[0]);
+    }
+    WCHAR face[LF_FACESIZE];
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    reported.face = face;
+    SelectObject(dc, old);
+    DeleteObject(made);
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return reported;
+}
+
+static std::wstring nameAt(const Reported &reported, PSTR offset)
+{
+    return std::wstring((const WCHAR *)&reported.outline[(size_t)offset]);
+}
+
+/* A raster font of the Windows 3.0 format, written out and added for this process alone:
+   its face name is ours, its glyphs printable ASCII, 8 by 16 pixels. */
+static void put16(std::vector<BYTE> &v, size_t at, unsigned value)
+{
+    v[at] = value & 0xFF;
+    v[at + 1] = (value >> 8) & 0xFF;
+}
+
+static void put32(std::vector<BYTE> &v, size_t at, unsigned value)
+{
+    put16(v, at, value & 0xFFFF);
+    put16(v, at + 2, value >> 16);
+}
+
+static std::vector<BYTE> rasterFontFile(const char *face)
+{
+    const int first = 0x20, last = 0x7E, count = last - first + 1, width = 8, height = 16;
+    const size_t header = 148, table = header, glyphBytes = height;
+    const size_t bits = table + 6 * (count + 1), faceAt = bits + glyphBytes * (count + 1);
+    std::vector<BYTE> file(faceAt + strlen(face) + 1, 0);
+    put16(file, 0, 0x300);                          /* version 3.0 */
+    put32(file, 2, (unsigned)file.size());
+    memcpy(&file[6], "velmora test raster", 19);
+    put16(file, 68, 12);                            /* points */
+    put16(file, 70, 96);                            /* vertical and horizontal resolution */
+    put16(file, 72, 96);
+    put16(file, 74, 13);                            /* ascent */
+    put16(file, 76, 2);                             /* internal leading */
+    put16(file, 83, 400);                           /* weight */
+    put16(file, 86, width);
+    put16(file, 88, height);
+    file[90] = FF_MODERN;
+    put16(file, 91, width);
+    put16(file, 93, width);
+    file[95] = first;
+    file[96] = last;
+    file[97] = '?' - first;
+    file[98] = ' ' - first;
+    put16(file, 99, 2 * count);
+    put32(file, 105, (unsigned)faceAt);
+    put32(file, 113, (unsigned)bits);
+    put32(file, 118, 1);                            /* fixed pitch */
+    for (int i = 0; i <= count; i++) {
+        put16(file, table + 6 * i, width);
+        put32(file, table + 6 * i + 2, (unsigned)(bits + glyphBytes * i));
+        for (size_t row = 2; row < glyphBytes - 3; row++)
+            file[bits + glyphBytes * i + row] = 0x7E;
+    }
+    memcpy(&file[faceAt], face, strlen(face));
+    return file;
+}
+
+/* Adds the raster font for this process; answers its file, to be removed again. */
+static std::wstring addRasterFont(const char *face)
+{
+    std::vector<BYTE> file = rasterFontFile(face);
+    WCHAR directory[MAX_PATH];
+    GetTempPathW(MAX_PATH, directory);
+    std::wstring path = std::wstring(directory) + L"velmora-" + std::wstring(face, face + strlen(face)) + L".fnt";
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written = 0;
+    WriteFile(handle, &file[0], (DWORD)file.size(), &written, NULL);
+    CloseHandle(handle);
+    return AddFontResourceExW(path.c_str(), FR_PRIVATE, 0) ? path : std::wstring();
+}
+
+static void removeRasterFont(const std::wstring &path)
+{
+    RemoveFontResourceExW(path.c_str(), FR_PRIVATE, 0);
+    DeleteFileW(path.c_str());
+}
+
+static const WCHAR outlineFace[] = L"DejaVu Sans";
+static const char rasterFace[] = "VelmoraRaster";
+static const WCHAR rasterFaceW[] = L"VelmoraRaster";
+
+class FontTest : public AppTest {
+protected:
+    std::wstring rasterFile;
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        rasterFile = addRasterFont(rasterFace);
+        ASSERT_FALSE(rasterFile.empty()) << "the raster font could not be added";
+    }
+    void TearDown() override
+    {
+        removeRasterFont(rasterFile);
+        AppTest::TearDown();
+    }
+};
+
+/* ---- Outline fonts ---- */
+
+static void expectCapturedAsReported(const LOGFONTW &font, const char *which)
+{
+    Reported reported = reportedFor(font);
+    ASSERT_FALSE(reported.outline.empty()) << which << " has no outline metrics";
+    const OUTLINETEXTMETRICW *outline = (const OUTLINETEXTMETRICW *)&reported.outline[0];
+    EXPECT_EQ(0, memcmp(&reported.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW))) << which;
+    EXPECT_EQ(0, memcmp(outline, &FontViewState.outlineMetrics, sizeof(OUTLINETEXTMETRICW))) << which;
+    EXPECT_EQ(nameAt(reported, outline->otmpFamilyName), FontViewState.familyName) << which;
+    EXPECT_EQ(nameAt(reported, outline->otmpFaceName), FontViewState.faceName) << which;
+    EXPECT_EQ(nameAt(reported, outline->otmpStyleName), FontViewState.styleName) << which;
+    EXPECT_EQ(nameAt(reported, outline->otmpFullName), FontViewState.fullName) << which;
+    EXPECT_EQ(reported.face, FontViewState.textFace) << which;
+}
+
+TEST_F(FontTest, StartUpCapturesTheSystemFont)
+{
+    expectCapturedAsReported(FontViewState.logFont, "the system font");
+    EXPECT_EQ(DEFAULT_CHARSET, FontViewState.logFont.lfCharSet);
+}
+
+TEST_F(FontTest, OutlineFontGivesItsFourNamesAndFace)
+{
+    applyLogFont(fontOf(outlineFace, -24));
+    expectCapturedAsReported(FontViewState.logFont, "DejaVu Sans");
+    EXPECT_STREQ(L"DejaVu Sans", FontViewState.familyName);
+    EXPECT_STREQ(L"DejaVu Sans", FontViewState.textFace);
+
+    LOGFONTW bold = fontOf(L"DejaVu Serif", -30);
+    bold.lfWeight = FW_BOLD;
+    applyLogFont(bold);
+    expectCapturedAsReported(bold, "DejaVu Serif bold");
+    EXPECT_STREQ(L"Bold", FontViewState.styleName);
+}
+
+TEST_F(FontTest, RasterFontNamesReadErrorAndOutlineMetricsStay)
+{
+    applyLogFont(fontOf(outlineFace, -24));
+    OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
+
+    LOGFONTW raster = fontOf(rasterFaceW, 16);
+    Reported reported = reportedFor(raster);
+    ASSERT_TRUE(reported.outline.empty()) << "the raster font reports outline metrics";
+    ASSERT_EQ(std::wstring(rasterFaceW), reported.face) << "the raster font was not chosen";
+    applyLogFont(raster);
+
+    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
+    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
+    EXPECT_STREQ(L"ERROR", FontViewState.styleName);
+    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    EXPECT_EQ(0, memcmp(&reported.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW)));
+    EXPECT_EQ(16, FontViewState.textMetrics.tmHeight);
+    EXPECT_STREQ(rasterFaceW, FontViewState.textFace);
+    EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous))
+        << "the previous outline font's figures must stay";
+    EXPECT_EQ(16 + 3, FontViewState.rowHeight) << "the layout follows the new metrics";
+}
+
+TEST(FontBeforeAnyOutline, RasterFontFirstLeavesOutlineMetricsZero)
+{
+    setPortrait();
+    ASSERT_TRUE(startApp());
+    std::wstring file = addRasterFont(rasterFace);
+    ASSERT_FALSE(file.empty());
+    memset(&FontViewState.outlineMetrics, 0, sizeof FontViewState.outlineMetrics);
+    applyLogFont(fontOf(rasterFaceW, 16));
+    OUTLINETEXTMETRICW zero;
+    memset(&zero, 0, sizeof zero);
+    EXPECT_EQ(0, memcmp(&zero, &FontViewState.outlineMetrics, sizeof zero));
+    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    removeRasterFont(file);
+    stopApp();
+}
+
+TEST_F(FontTest, FaceNameOfThirtyOneCharactersFitsWhole)
+{
+    const char face[] = "VelmoraRasterThirtyOneCharsLong";
+    ASSERT_EQ(31u, strlen(face));
+    std::wstring file = addRasterFont(face);
+    ASSERT_FALSE(file.empty());
+    std::wstring wide(face, face + 31);
+    applyLogFont(fontOf(wide.c_str(), 16));
+    EXPECT_EQ(wide, FontViewState.textFace);
+    removeRasterFont(file);
+}
+
+/* ---- Names the platform answers badly ---- */
+
+typedef UINT(WINAPI *OutlineProc)(HDC, UINT, LPOUTLINETEXTMETRICW);
+static OutlineProc realOutline;
+static std::vector<BYTE> fakeAnswer;
+static UINT fakeFilled;      /* what the filling call answers */
+
+/* Answers the prepared buffer in place of the font's own. */
+static UINT WINAPI fakeOutline(HDC, UINT size, LPOUTLINETEXTMETRICW buffer)
+{
+    if (!buffer)
+        return (UINT)fakeAnswer.size();
+    if (size != fakeAnswer.size())
+        return 0;
+    memcpy(buffer, &fakeAnswer[0], size);
+    return fakeFilled;
+}
+
+class BadAnswerTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        realOutline = (OutlineProc)patchImport("gdi32.dll", "GetOutlineTextMetricsW", (void *)fakeOutline);
+        ASSERT_TRUE(realOutline != NULL);
+    }
+    void TearDown() override
+    {
+        patchImport("gdi32.dll", "GetOutlineTextMetricsW", (void *)realOutline);
+        AppTest::TearDown();
+    }
+};
+
+/* A head followed by the given names, each at the offset it is put at; nothing terminates
+   the answer unless a name's own NUL does. */
+struct FakeName {
+    std::wstring text;
+    bool terminated;
+};
+
+static void buildAnswer(const FakeName names[4], size_t tail = 0)
+{
+    fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW), 0);
+    OUTLINETEXTMETRICW head;
+    memset(&head, 0, sizeof head);
+    head.otmSize = sizeof head;
+    head.otmEMSquare = 2048;
+    PSTR *offsets[4] = { &head.otmpFamilyName, &head.otmpFaceName, &head.otmpStyleName, &head.otmpFullName };
+    for (int i = 0; i < 4; i++) {
+        *offsets[i] = (PSTR)(ULONG_PTR)fakeAnswer.size();
+        const BYTE *bytes = (const BYTE *)names[i].text.c_str();
+        fakeAnswer.insert(fakeAnswer.end(), bytes, bytes + names[i].text.size() * sizeof(WCHAR));
+        if (names[i].terminated)
+            fakeAnswer.insert(fakeAnswer.end(), sizeof(WCHAR), 0);
+    }
+    fakeAnswer.insert(fakeAnswer.end(), tail, 'x');
+    head.otmSize = (UINT)fakeAnswer.size();
+    memcpy(&fakeAnswer[0], &head, sizeof head);
+    fakeFilled = (UINT)fakeAnswer.size();
+}
+
+static void setOffset(PSTR OUTLINETEXTMETRICW::*member, ULONG_PTR offset)
+{
+    OUTLINETEXTMETRICW *head = (OUTLINETEXTMETRICW *)&fakeAnswer[0];
+    head->*member = (PSTR)offset;
+}
+
+TEST_F(BadAnswerTest, LongNamesAreCutToTheFieldsCapacity)
+{
+    std::wstring pair = L"\xD840\xDC0B";   /* one character outside the 16-bit plane */
+    FakeName names[4] = {
+        { std::wstring(300, L'f'), true },                         /* longer than the field */
+        { std::wstring(259, L'a'), true },                         /* fills the field exactly */
+        { std::wstring(258, L's') + pair + L"tail", true },        /* the cut would split the pair */
+        { std::wstring(257, L'n') + pair + L"tail", true },        /* the pair just fits */
+    };
+    buildAnswer(names);
+    applyFont();
+    EXPECT_EQ(std::wstring(259, L'f'), FontViewState.familyName);
+    EXPECT_EQ(std::wstring(259, L'a'), FontViewState.faceName);
+    EXPECT_EQ(std::wstring(258, L's'), FontViewState.styleName) << "half a surrogate pair must not be kept";
+    EXPECT_EQ(std::wstring(257, L'n') + pair, FontViewState.fullName);
+    EXPECT_EQ((UINT)fakeAnswer.size(), FontViewState.outlineMetrics.otmSize);
+}
+
+TEST_F(BadAnswerTest, NamesOutsideTheAnswerReadEmpty)
+{
+    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
+    buildAnswer(names);
+    setOffset(&OUTLINETEXTMETRICW::otmpFamilyName, fakeAnswer.size());
+    setOffset(&OUTLINETEXTMETRICW::otmpFaceName, (ULONG_PTR)-2);
+    setOffset(&OUTLINETEXTMETRICW::otmpStyleName, fakeAnswer.size() + 1000000);
+    applyFont();
+    EXPECT_STREQ(L"", FontViewState.familyName) << "offset at the end";
+    EXPECT_STREQ(L"", FontViewState.faceName) << "offset wrapped below zero";
+    EXPECT_STREQ(L"", FontViewState.styleName) << "offset far past the end";
+    EXPECT_STREQ(L"Full", FontViewState.fullName) << "a good name beside bad ones";
+}
+
+TEST_F(BadAnswerTest, NameNotTerminatedInsideTheAnswerReadsEmpty)
+{
+    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Unterminated", false } };
+    buildAnswer(names);
+    applyFont();
+    EXPECT_STREQ(L"Family", FontViewState.familyName);
+    EXPECT_STREQ(L"Style", FontViewState.styleName);
+    EXPECT_STREQ(L"", FontViewState.fullName);
+
+    buildAnswer(names, 1);   /* one odd byte after it: still no whole NUL */
+    applyFont();
+    EXPECT_STREQ(L"", FontViewState.fullName);
+    setOffset(&OUTLINETEXTMETRICW::otmpFullName, fakeAnswer.size() - 1);
+    applyFont();
+    EXPECT_STREQ(L"", FontViewState.fullName) << "an offset leaving half a character";
+}
+
+TEST_F(BadAnswerTest, OddOffsetIsReadBytewise)
+{
+    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
+    buildAnswer(names);
+    fakeAnswer.insert(fakeAnswer.end(), 1, 0);
+    const WCHAR odd[] = L"Odd";
+    ULONG_PTR at = fakeAnswer.size();
+    fakeAnswer.insert(fakeAnswer.end(), (const BYTE *)odd, (const BYTE *)odd + sizeof odd);
+    fakeFilled = (UINT)fakeAnswer.size();
+    setOffset(&OUTLINETEXTMETRICW::otmpStyleName, at);
+    applyFont();
+    EXPECT_STREQ(L"Odd", FontViewState.styleName);
+}
+
+TEST_F(BadAnswerTest, FailedFillKeepsTheOutlineMetricsAndNamesReadError)
+{
+    OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
+    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
+    buildAnswer(names);
+    fakeFilled = 0;
+    applyFont();
+    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
+    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
+}
+
+TEST_F(BadAnswerTest, AnswerShorterThanTheHeadCountsAsNone)
+{
+    OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
+    fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW) / 2, 0x41);
+    fakeFilled = (UINT)fakeAnswer.size();
+    applyFont();
+    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
+    EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
+}
+
+/* ---- No memory for the answer ---- */
+
+typedef void *(__cdecl *MallocProc)(size_t);
+static MallocProc realMalloc;
+static size_t refusedSize;
+static int refusals;
+
+static void *__cdecl refusingMalloc(size_t size)
+{
+    if (size == refusedSize) {
+        refusals++;
+        return NULL;
+    }
+    return realMalloc(size);
+}
+
+TEST_F(FontTest, NoMemoryForTheAnswerReadsNoNames)
+{
+    applyLogFont(fontOf(outlineFace, -24));
+    OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
+    LOGFONTW other = fontOf(L"DejaVu Serif", -20);
+    refusedSize = reportedFor(other).outline.size();
+    ASSERT_GT(refusedSize, 0u);
+    refusals = 0;
+    realMalloc = (MallocProc)patchImport("msvcrt.dll", "malloc", (void *)refusingMalloc);
+    ASSERT_TRUE(realMalloc != NULL) << "the program imports no malloc";
+    applyLogFont(other);
+    patchImport("msvcrt.dll", "malloc", (void *)realMalloc);
+    EXPECT_EQ(1, refusals) << "the answer's allocation was not asked for";
+    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
+    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
+    EXPECT_STREQ(L"ERROR", FontViewState.styleName);
+    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
+    Reported reported = reportedFor(other);
+    EXPECT_EQ(0, memcmp(&reported.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW)))
+        << "the text metrics are still the new font's";
+}
+
+/* ---- Objects and device contexts ---- */
+
+struct CallLog {
+    std::vector<std::string> calls;
+    std::vector<HGDIOBJ> fonts;
+    std::vector<HGDIOBJ> deleted;
+};
+static CallLog callLog;
+
+typedef HFONT(WINAPI *CreateFontProc)(const LOGFONTW *);
+typedef BOOL(WINAPI *DeleteProc)(HGDIOBJ);
+typedef HDC(WINAPI *GetDCProc)(HWND);
+typedef int(WINAPI *ReleaseDCProc)(HWND, HDC);
+typedef BOOL(WINAPI *ClientProc)(HWND, LPRECT);
+static CreateFontProc realCreateFont;
+static DeleteProc realDelete;
+static GetDCProc realGetDC;
+static ReleaseDCProc realReleaseDC;
+static ClientProc realClient;
+
+static HFONT WINAPI loggingCreateFont(const LOGFONTW *font)
+{
+    HFONT made = realCreateFont(font);
+    callLog.calls.push_back("CreateFontIndirectW");
+    callLog.fonts.push_back(made);
+    return made;
+}
+static BOOL WINAPI loggingDelete(HGDIOBJ object)
+{
+    callLog.calls.push_back("DeleteObject");
+    callLog.deleted.push_back(object);
+    return realDelete(object);
+}
+static HDC WINAPI loggingGetDC(HWND hwnd)
+{
+    callLog.calls.push_back("GetDC");
+    return realGetDC(hwnd);
+}
+static int WINAPI loggingReleaseDC(HWND hwnd, HDC dc)
+{
+    callLog.calls.push_back("ReleaseDC");
+    return realReleaseDC(hwnd, dc);
+}
+static BOOL WINAPI loggingClient(HWND hwnd, LPRECT rect)
+{
+    callLog.calls.push_back("GetClientRect");
+    return realClient(hwnd, rect);
+}
+
+TEST_F(FontTest, OneFontIsMadeAndDeletedAndTheContextReleasedBeforeTheLayout)
+{
+    callLog = CallLog();
+    realCreateFont = (CreateFontProc)patchImport("gdi32.dll", "CreateFontIndirectW", (void *)loggingCreateFont);
+    realDelete = (DeleteProc)patchImport("gdi32.dll", "DeleteObject", (void *)loggingDelete);
+    realGetDC = (GetDCProc)patchImport("user32.dll", "GetDC", (void *)loggingGetDC);
+    realReleaseDC = (ReleaseDCProc)patchImport("user32.dll", "ReleaseDC", (void *)loggingReleaseDC);
+    realClient = (ClientProc)patchImport("user32.dll", "GetClientRect", (void *)loggingClient);
+    applyLogFont(fontOf(outlineFace, -24));
+    patchImport("gdi32.dll", "CreateFontIndirectW", (void *)realCreateFont);
+    patchImport("gdi32.dll", "DeleteObject", (void *)realDelete);
+    patchImport("user32.dll", "GetDC", (void *)realGetDC);
+    patchImport("user32.dll", "ReleaseDC", (void *)realReleaseDC);
+    patchImport("user32.dll", "GetClientRect", (void *)realClient);
+
+    ASSERT_EQ(1u, callLog.fonts.size()) << "one font per applyFont";
+    ASSERT_EQ(1u, callLog.deleted.size());
+    EXPECT_EQ(callLog.fonts[0], callLog.deleted[0]) << "the font made is the one deleted";
+    EXPECT_EQ(0u, GetObjectType(callLog.fonts[0])) << "the font is gone";
+    std::vector<std::string> expected = { "GetDC", "CreateFontIndirectW", "DeleteObject", "ReleaseDC",
+                                          "GetClientRect", "GetDC", "ReleaseDC" };
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < callLog.calls.size() && seen.size() < expected.size(); i++)
+        seen.push_back(callLog.calls[i]);
+    EXPECT_EQ(expected, seen) << "the context must be released before the layout starts";
+}
+
+TEST_F(FontTest, ApplyFontInvalidatesForTheNextPaint)
+{
+    HWND hwnd = FontViewState.mainWindow;
+    ValidateRect(hwnd, NULL);
+    applyLogFont(fontOf(outlineFace, -40));
+    RECT update, client = clientRect(hwnd);
+    ASSERT_TRUE(GetUpdateRect(hwnd, &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &client));
+    EXPECT_EQ(FontViewState.textMetrics.tmHeight + 3, FontViewState.rowHeight);
+}
+
+TEST_F(FontTest, ThousandsOfFontChangesLeaveNoObjectBehind)
+{
+    const LOGFONTW fonts[] = { fontOf(outlineFace, -24), fontOf(rasterFaceW, 16), fontOf(L"MS UI Gothic", -24),
+                               fontOf(L"System", 0) };
+    for (const LOGFONTW &font : fonts)
+        applyLogFont(font);
+    pumpMessages();
+    int before = gdiObjectsCreatable();
+    for (int i = 0; i < 3000; i++)
+        applyLogFont(fonts[i % 4]);
+    pumpMessages();
+    int after = gdiObjectsCreatable();
+    EXPECT_EQ(before, after) << "objects left behind by 3000 applyFont calls";
+    EXPECT_GT(before, 60000) << "the count of creatable objects looks wrong";
+}
+
+/* ---- Absurd sizes ---- */
+
+TEST_F(FontTest, AbsurdSizesAreRealisedAndLaidOutQuickly)
+{
+    const LOGFONTW fonts[] = { fontOf(outlineFace, -10000), fontOf(outlineFace, 100000),
+                               fontOf(outlineFace, -100000), fontOf(outlineFace, -24, 100000),
+                               fontOf(L"System", INT_MIN), fontOf(L"System", INT_MAX, INT_MAX) };
+    for (const LOGFONTW &font : fonts) {
+        DWORD start = GetTickCount();
+        applyLogFont(font);
+        DWORD took = GetTickCount() - start;
+        EXPECT_LT(took, 2000u) << "height " << font.lfHeight << " width " << font.lfWidth;
+        EXPECT_GE(FontViewState.rowHeight, 3);
+        EXPECT_GE(FontViewState.columnWidth, 3);
+        EXPECT_GE(FontViewState.charsPerRow, 16);
+        printf("applyFont height %ld width %ld: %lu ms, tmHeight %ld, tmMaxCharWidth %ld\n", font.lfHeight,
+               font.lfWidth, took, FontViewState.textMetrics.tmHeight, FontViewState.textMetrics.tmMaxCharWidth);
+    }
+}
