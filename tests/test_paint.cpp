@@ -1,0 +1,694 @@
+/* Grid painting, checked on the pixels read back from the window and on the text calls the
+   paint makes: labels, glyph rows and alignments, baselines, boxes, the end of the grid. */
+#include "harness.h"
+#include "../font/gridmath.h"
+
+#include <algorithm>
+#include <string.h>
+
+static const COLORREF eraseColour = RGB(128, 0, 0);
+
+/* The grid's geometry, worked out here from the state's layout figures. */
+static int rowTopOf(int screenRow)
+{
+    return screenRow * FontViewState.rowHeight + FontViewState.textMetrics.tmExternalLeading / 2;
+}
+
+static int cellXOf(int column, int offset)
+{
+    return column * FontViewState.columnWidth - offset + FontViewState.labelWidth + 1;
+}
+
+static void repaint(void)
+{
+    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
+    UpdateWindow(FontViewState.mainWindow);
+    pumpMessages();
+}
+
+static void showAt(int x, int row)
+{
+    scrollTo(FontViewState.mainWindow, x, row);
+    repaint();
+}
+
+static int position(int bar)
+{
+    SCROLLINFO info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    GetScrollInfo(FontViewState.mainWindow, bar, &info);
+    return info.nPos;
+}
+
+/* A picture of the client's size that starts as the erase colour, or as a given picture,
+   drawn on by the caller. */
+static ClientPicture reference(const std::function<void(HDC)> &draw, const ClientPicture *base = NULL)
+{
+    HWND hwnd = FontViewState.mainWindow;
+    RECT client = clientRect(hwnd);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HBRUSH erase = CreateSolidBrush(eraseColour);
+    FillRect(memory, &client, erase);
+    DeleteObject(erase);
+    GdiFlush();
+    for (size_t i = 0; base && i < base->pixels.size() && i < (size_t)client.right * client.bottom; i++) {
+        COLORREF c = base->pixels[i];
+        ((DWORD *)bits)[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+    draw(memory);
+    GdiFlush();
+    ClientPicture picture;
+    picture.width = client.right;
+    picture.height = client.bottom;
+    picture.pixels.resize((size_t)client.right * client.bottom);
+    for (size_t i = 0; i < picture.pixels.size(); i++) {
+        DWORD bgr = ((const DWORD *)bits)[i];
+        picture.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    }
+    SelectObject(memory, GetStockObject(SYSTEM_FONT));
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    return picture;
+}
+
+/* Pixels of a rectangle that differ between two pictures. */
+static int differences(const ClientPicture &a, const ClientPicture &b, RECT area)
+{
+    int count = 0;
+    area.left = std::max(area.left, 0L);
+    area.top = std::max(area.top, 0L);
+    area.right = std::min(area.right, (LONG)std::min(a.width, b.width));
+    area.bottom = std::min(area.bottom, (LONG)std::min(a.height, b.height));
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            count += a.at(x, y) != b.at(x, y);
+    return count;
+}
+
+static int count(const ClientPicture &picture, RECT area, COLORREF colour)
+{
+    int found = 0;
+    for (int y = std::max(area.top, 0L); y < std::min(area.bottom, (LONG)picture.height); y++)
+        for (int x = std::max(area.left, 0L); x < std::min(area.right, (LONG)picture.width); x++)
+            found += picture.at(x, y) == colour;
+    return found;
+}
+
+static std::wstring labelOf(int code)
+{
+    WCHAR text[8];
+    wsprintfW(text, L"%04x:", code);
+    return text;
+}
+
+/* The label as the system font draws it, transparent, in the background colour. */
+static void drawLabel(HDC dc, int x, int y, const std::wstring &text)
+{
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, FontViewState.bkColor);
+    ExtTextOutW(dc, x, y, 0, NULL, text.c_str(), (UINT)text.size(), NULL);
+}
+
+static std::vector<TextCall> glyphCalls(const std::vector<TextCall> &calls)
+{
+    std::vector<TextCall> glyphs;
+    for (const TextCall &call : calls)
+        if (call.text.size() == 1)
+            glyphs.push_back(call);
+    return glyphs;
+}
+
+static std::vector<TextCall> labelCalls(const std::vector<TextCall> &calls)
+{
+    std::vector<TextCall> labels;
+    for (const TextCall &call : calls)
+        if (call.text.size() == 5 && call.text[4] == L':')
+            labels.push_back(call);
+    return labels;
+}
+
+static std::vector<TextCall> recordedPaint(void)
+{
+    startRecordingText();
+    repaint();
+    return stopRecordingText();
+}
+
+class PaintTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        FontViewState.eraseColor = eraseColour;
+        FontViewState.bkColor = RGB(0, 255, 0);
+        FontViewState.textColor = RGB(0, 0, 255);
+        FontViewState.showBaseline = FALSE;
+        repaint();
+    }
+    /* A client narrow enough for the grid to scroll sideways. */
+    void makeNarrow(void)
+    {
+        setClientSize(FontViewState.labelWidth + 10 * FontViewState.columnWidth);
+        ASSERT_EQ(16, FontViewState.charsPerRow);
+    }
+};
+
+/* ---- The arithmetic ---- */
+
+TEST(PaintArithmetic, GlyphOffsetByExactAlignment)
+{
+    EXPECT_EQ(26, glyphOffset(TA_BASELINE, 26, 32));
+    EXPECT_EQ(32, glyphOffset(TA_BOTTOM, 26, 32));
+    const UINT others[] = { TA_TOP, TA_CENTER, TA_RIGHT, TA_BASELINE | TA_CENTER, TA_BOTTOM | TA_RIGHT,
+                            TA_UPDATECP, TA_BASELINE | TA_UPDATECP, 0xFFFFFFFF };
+    for (UINT align : others)
+        EXPECT_EQ(0, glyphOffset(align, 26, 32)) << "align " << align;
+}
+
+TEST(PaintArithmetic, RowsAndCells)
+{
+    EXPECT_EQ(16, visibleRows(0, 536, 35)) << "15 whole rows and the partial one";
+    EXPECT_EQ(1, visibleRows(0, 20, 35)) << "lower than one row";
+    EXPECT_EQ(1, visibleRows(0, 0, 35));
+    EXPECT_EQ(2 * 35 + 2, rowTop(2, 35, 5)) << "half the external leading, truncated";
+    EXPECT_EQ(0, rowTop(0, 35, 1));
+    EXPECT_EQ(3 * 24 - 10 + 35 + 1, cellX(3, 24, 10, 35));
+    EXPECT_EQ(-7, labelX(7));
+    EXPECT_EQ(0xFFFF, cellCode(3855, 17, 0));
+    EXPECT_EQ(0x10000, cellCode(3855, 17, 1));
+    RECT box = glyphBox(50, 10, 12, 32);
+    EXPECT_EQ(49, box.left);
+    EXPECT_EQ(9, box.top);
+    EXPECT_EQ(63, box.right);
+    EXPECT_EQ(43, box.bottom);
+}
+
+TEST(PaintArithmetic, PositionsStopAtTheIntRange)
+{
+    EXPECT_EQ(INT_MAX, cellX(15, INT_MAX, 0, 35));
+    EXPECT_EQ(INT_MAX, cellX(1, INT_MAX, 0, 35));
+    EXPECT_EQ(INT_MAX - 1, cellX(1, INT_MAX - 37, 0, 35)) << "what fits is exact";
+    EXPECT_EQ(INT_MIN, cellX(0, 0, INT_MAX, INT_MIN));
+    EXPECT_EQ(INT_MAX, labelX(INT_MIN));
+    EXPECT_EQ(INT_MAX, rowTop(640, INT_MAX, INT_MAX));
+    EXPECT_EQ(INT_MAX, offsetBy(INT_MAX - 2, 5));
+    EXPECT_EQ(INT_MIN, offsetBy(INT_MIN, -1));
+    EXPECT_EQ(INT_MAX, visibleRows(INT_MIN, INT_MAX, 1));
+    EXPECT_EQ(641, visibleRows(0, 640, 0)) << "a zero row height, which no font gives, counts as one pixel";
+    EXPECT_EQ((long long)INT_MAX * INT_MAX + 15, cellCode(INT_MAX, INT_MAX, 15));
+    EXPECT_GT(cellCode(gridRow(INT_MAX, 640), 16, 0), 0xFFFF) << "rows past the grid stay past it";
+    RECT box = glyphBox(INT_MAX, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(INT_MAX - 1, box.left);
+    EXPECT_EQ(INT_MIN, box.top);
+    EXPECT_EQ(INT_MAX, box.right);
+    EXPECT_EQ(0, box.bottom);
+}
+
+/* ---- Labels ---- */
+
+static void expectLabelsAsDrawnAlone(int offset, const char *when)
+{
+    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    int first = position(SB_VERT);
+    int rows = shown.height / FontViewState.rowHeight + 1;
+    ClientPicture expected = reference([&](HDC dc) {
+        for (int i = 0; i < rows; i++)
+            if ((first + i) * FontViewState.charsPerRow <= 0xFFFF)
+                drawLabel(dc, -offset, rowTopOf(i), labelOf((first + i) * FontViewState.charsPerRow));
+    });
+    /* Left of the first cell, where the glyphs' opaque backgrounds do not reach. */
+    RECT margin = { 0, 0, cellXOf(0, offset) - 2, shown.height };
+    ASSERT_GT(margin.right, 4) << when;
+    EXPECT_EQ(0, differences(shown, expected, margin)) << when;
+    EXPECT_GT(count(shown, margin, FontViewState.bkColor), 20) << when << ": no label ink";
+    EXPECT_GT(count(shown, margin, eraseColour), margin.right * shown.height / 3)
+        << when << ": the labels' background must stay transparent";
+}
+
+TEST_F(PaintTest, LabelsAreTransparentInTheBackgroundColourWhateverTheMode)
+{
+    ASSERT_EQ(OPAQUE, FontViewState.bkMode);
+    expectLabelsAsDrawnAlone(0, "opaque mode");
+    showAt(0, 100);
+    expectLabelsAsDrawnAlone(0, "at row 100");
+    FontViewState.bkMode = TRANSPARENT;
+    repaint();
+    expectLabelsAsDrawnAlone(0, "transparent mode");
+}
+
+TEST_F(PaintTest, LabelsMoveWithTheHorizontalOffset)
+{
+    makeNarrow();
+    const int offsets[] = { 0, 1, 7, FontViewState.labelWidth / 2 };
+    for (int offset : offsets) {
+        showAt(offset, 3);
+        ASSERT_EQ(offset, position(SB_HORZ));
+        std::vector<TextCall> labels = labelCalls(recordedPaint());
+        ASSERT_FALSE(labels.empty());
+        for (const TextCall &label : labels)
+            EXPECT_EQ(-offset, label.x) << "label " << std::string(label.text.begin(), label.text.end());
+        expectLabelsAsDrawnAlone(offset, ("offset " + std::to_string(offset)).c_str());
+    }
+}
+
+/* ---- Glyph rows and alignment ---- */
+
+/* The run of background colour down one column, around a starting point inside it. */
+static void verticalRun(const ClientPicture &picture, int x, int inside, COLORREF colour, int *top, int *bottom)
+{
+    *top = *bottom = inside;
+    while (*top > 0 && picture.at(x, *top - 1) == colour)
+        --*top;
+    while (*bottom + 1 < picture.height && picture.at(x, *bottom + 1) == colour)
+        ++*bottom;
+}
+
+/* Rows of the client that the baseline overlay changes. */
+static std::vector<int> baselineRows(void)
+{
+    FontViewState.showBaseline = FALSE;
+    repaint();
+    ClientPicture without = captureClient(FontViewState.mainWindow);
+    FontViewState.showBaseline = TRUE;
+    repaint();
+    ClientPicture with = captureClient(FontViewState.mainWindow);
+    std::vector<int> rows;
+    for (int y = 0; y < with.height; y++) {
+        RECT line = { 0, y, with.width, y + 1 };
+        if (differences(with, without, line) > 0)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST_F(PaintTest, GlyphYFollowsTheAlignment)
+{
+    /* A space has no ink: its opaque background shows where the glyph was put. */
+    const TEXTMETRICW &tm = FontViewState.textMetrics;
+    int column = 0x20 % FontViewState.charsPerRow, row = 0x20 / FontViewState.charsPerRow;
+    ASSERT_GE(row, 1);
+    showAt(0, row - 1);
+    int x = cellXOf(column, 0), top = rowTopOf(1);
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE space;
+    GetTextExtentPoint32W(dc, L" ", 1, &space);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(FontViewState.mainWindow, dc);
+
+    struct Case { UINT align; int glyphY; int boxTop; int boxLeft; };
+    const Case cases[] = {
+        { TA_BASELINE, top + tm.tmAscent, top, x },
+        { TA_BOTTOM, top + tm.tmHeight, top, x },
+        { TA_TOP, top, top, x },
+        { TA_BASELINE | TA_CENTER, top, top - tm.tmAscent, x - space.cx / 2 },
+    };
+    for (const Case &c : cases) {
+        FontViewState.textAlign = c.align;
+        std::vector<int> lines = baselineRows();
+        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY) != lines.end())
+            << "align " << c.align << ": no baseline at glyph y " << c.glyphY;
+        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY - 1) == lines.end() &&
+                    std::find(lines.begin(), lines.end(), c.glyphY + 1) == lines.end())
+            << "align " << c.align << ": the baseline is wider than one row";
+
+        FontViewState.showBaseline = FALSE;
+        repaint();
+        ClientPicture shown = captureClient(FontViewState.mainWindow);
+        int middleX = c.boxLeft + space.cx / 2, middleY = c.boxTop + tm.tmHeight / 2;
+        ASSERT_EQ(FontViewState.bkColor, shown.at(middleX, middleY)) << "align " << c.align;
+        int runTop, runBottom, runLeft, runRight;
+        verticalRun(shown, middleX, middleY, FontViewState.bkColor, &runTop, &runBottom);
+        EXPECT_EQ(c.boxTop, runTop) << "align " << c.align;
+        EXPECT_EQ(c.boxTop + tm.tmHeight - 1, runBottom) << "align " << c.align;
+        runLeft = runRight = middleX;
+        while (shown.at(runLeft - 1, middleY) == FontViewState.bkColor)
+            runLeft--;
+        while (shown.at(runRight + 1, middleY) == FontViewState.bkColor)
+            runRight++;
+        EXPECT_EQ(c.boxLeft, runLeft) << "align " << c.align;
+        EXPECT_EQ(c.boxLeft + space.cx - 1, runRight) << "align " << c.align;
+    }
+}
+
+TEST_F(PaintTest, GlyphsAndLabelsSitInTheirCells)
+{
+    makeNarrow();
+    struct Case { int offset, leading; };
+    const Case cases[] = { { 0, 0 }, { 9, 0 }, { 0, 7 }, { FontViewState.columnWidth + 3, 4 } };
+    for (const Case &c : cases) {
+        /* The layout and the paint take the external leading as the font reported it. */
+        FontViewState.textMetrics.tmExternalLeading = c.leading;
+        computeLayout();
+        showAt(c.offset, 1);
+        std::vector<TextCall> calls = recordedPaint();
+        std::vector<TextCall> glyphs = glyphCalls(calls), labels = labelCalls(calls);
+        RECT client = clientRect(FontViewState.mainWindow);
+        int rows = client.bottom / FontViewState.rowHeight + 1;
+        std::string what = "offset " + std::to_string(c.offset) + ", leading " + std::to_string(c.leading);
+        ASSERT_EQ((size_t)(rows * FontViewState.charsPerRow), glyphs.size()) << what << ": every cell, partial row too";
+        ASSERT_EQ((size_t)rows, labels.size()) << what;
+        for (size_t k = 0; k < glyphs.size(); k++) {
+            int i = (int)k / FontViewState.charsPerRow, j = (int)k % FontViewState.charsPerRow;
+            EXPECT_EQ((WCHAR)((1 + i) * FontViewState.charsPerRow + j), glyphs[k].text[0]) << what << ", cell " << k;
+            EXPECT_EQ(cellXOf(j, c.offset), glyphs[k].x) << what << ", cell " << k;
+            EXPECT_EQ(rowTopOf(i) + FontViewState.textMetrics.tmAscent, glyphs[k].y) << what << ", cell " << k;
+            EXPECT_EQ(0u, glyphs[k].options);
+        }
+        for (int i = 0; i < rows; i++) {
+            EXPECT_EQ(labelOf((1 + i) * FontViewState.charsPerRow), labels[i].text) << what;
+            EXPECT_EQ(-c.offset, labels[i].x) << what;
+            EXPECT_EQ(rowTopOf(i), labels[i].y) << what;
+        }
+    }
+}
+
+/* ---- Baselines ---- */
+
+TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
+{
+    makeNarrow();
+    showAt(FontViewState.columnWidth, 0);
+    std::vector<int> lines = baselineRows();
+    RECT client = clientRect(FontViewState.mainWindow);
+    int rows = client.bottom / FontViewState.rowHeight + 1;
+    std::vector<int> expected;
+    for (int i = 0; i < rows; i++)
+        if (rowTopOf(i) + FontViewState.textMetrics.tmAscent < client.bottom)
+            expected.push_back(rowTopOf(i) + FontViewState.textMetrics.tmAscent);
+    EXPECT_EQ(expected, lines);
+
+    FontViewState.showBaseline = FALSE;
+    repaint();
+    ClientPicture without = captureClient(FontViewState.mainWindow);
+    FontViewState.showBaseline = TRUE;
+    repaint();
+    ClientPicture with = captureClient(FontViewState.mainWindow);
+    /* The same dashed line drawn alone from the client's left edge to its right edge. */
+    ClientPicture expectedLines = reference([&](HDC dc) {
+        SetBkMode(dc, FontViewState.bkMode);
+        SetBkColor(dc, FontViewState.bkColor);
+        HPEN pen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
+        HGDIOBJ old = SelectObject(dc, pen);
+        SetROP2(dc, R2_XORPEN);
+        for (int y : expected) {
+            MoveToEx(dc, client.left, y, NULL);
+            LineTo(dc, client.right, y);
+        }
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }, &without);
+    for (int y : expected) {
+        RECT line = { 0, y, client.right, y + 1 };
+        EXPECT_EQ(0, differences(with, expectedLines, line)) << "the baseline at y " << y;
+        EXPECT_GT(differences(with, without, line), client.right / 2) << "y " << y;
+    }
+    RECT all = { 0, 0, client.right, client.bottom };
+    EXPECT_EQ(0, differences(with, expectedLines, all));
+}
+
+TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
+{
+    setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
+    ASSERT_EQ(16, FontViewState.charsPerRow);
+    scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
+    ASSERT_EQ(4095, position(SB_VERT));
+    FontViewState.showBaseline = TRUE;
+    std::vector<TextCall> calls = recordedPaint();
+
+    std::vector<TextCall> labels = labelCalls(calls);
+    ASSERT_EQ(1u, labels.size()) << "only the top row holds codes";
+    EXPECT_EQ(L"fff0:", labels[0].text);
+    std::vector<TextCall> glyphs = glyphCalls(calls);
+    ASSERT_EQ(16u, glyphs.size());
+    for (int j = 0; j < 16; j++)
+        EXPECT_EQ((WCHAR)(0xFFF0 + j), glyphs[j].text[0]);
+
+    std::vector<int> lines = baselineRows();
+    RECT client = clientRect(FontViewState.mainWindow);
+    int rows = client.bottom / FontViewState.rowHeight + 1;
+    int expectedLines = 0;
+    for (int i = 0; i < rows; i++)
+        expectedLines += rowTopOf(i) + FontViewState.textMetrics.tmAscent < client.bottom;
+    EXPECT_EQ((size_t)expectedLines, lines.size()) << "a baseline under every row, past the grid too";
+
+    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    for (int i = 1; i < rows; i++) {
+        RECT band = { 0, rowTopOf(i), client.right, std::min((LONG)rowTopOf(i + 1), client.bottom) };
+        int other = band.right * (band.bottom - band.top) - count(shown, band, eraseColour);
+        int onLine = 0;
+        for (int x = 0; x < client.right; x++) {
+            int y = rowTopOf(i) + FontViewState.textMetrics.tmAscent;
+            if (y < client.bottom)
+                onLine += shown.at(x, y) != eraseColour;
+        }
+        EXPECT_EQ(onLine, other) << "screen row " << i << " shows more than its baseline";
+    }
+}
+
+TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
+{
+    setClientSize(FontViewState.labelWidth + 17 * FontViewState.columnWidth);
+    ASSERT_EQ(17, FontViewState.charsPerRow);
+    scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
+    ASSERT_EQ(3855, position(SB_VERT));
+    std::vector<TextCall> calls = recordedPaint();
+    std::vector<TextCall> labels = labelCalls(calls), glyphs = glyphCalls(calls);
+    ASSERT_EQ(1u, labels.size());
+    EXPECT_EQ(L"ffff:", labels[0].text);
+    ASSERT_EQ(1u, glyphs.size());
+    EXPECT_EQ(L'\xFFFF', glyphs[0].text[0]);
+    EXPECT_EQ(cellXOf(0, 0), glyphs[0].x);
+
+    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    RECT rest = { cellXOf(1, 0) - 1, 0, shown.width, shown.height };
+    EXPECT_EQ(rest.right * 0 + (rest.right - rest.left) * rest.bottom, count(shown, rest, eraseColour))
+        << "nothing after code 0xFFFF";
+    RECT first = { cellXOf(0, 0), rowTopOf(0), cellXOf(1, 0) - 1, rowTopOf(1) };
+    EXPECT_GT(count(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";
+}
+
+TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
+{
+    RECT client = clientRect(FontViewState.mainWindow);
+    setClientSize(client.right, FontViewState.rowHeight / 2);
+    ASSERT_LT(clientRect(FontViewState.mainWindow).bottom, FontViewState.rowHeight);
+    std::vector<TextCall> calls = recordedPaint();
+    EXPECT_EQ(1u, labelCalls(calls).size());
+    EXPECT_EQ((size_t)FontViewState.charsPerRow, glyphCalls(calls).size());
+    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    RECT all = { 0, 0, shown.width, shown.height };
+    EXPECT_GT(count(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
+}
+
+/* ---- Boxes ---- */
+
+static SIZE extentOf(WCHAR code)
+{
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = { 0, 0 };
+    GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return size;
+}
+
+/* Every pixel the boxes change lies on the outline of a cell's box, and every box shows. */
+static void expectBoxes(const char *when, bool dashed)
+{
+    FontViewState.showBoundingBoxes = FALSE;
+    repaint();
+    ClientPicture without = captureClient(FontViewState.mainWindow);
+    FontViewState.showBoundingBoxes = TRUE;
+    repaint();
+    ClientPicture with = captureClient(FontViewState.mainWindow);
+    int first = position(SB_VERT), offset = position(SB_HORZ);
+    std::vector<RECT> boxes;
+    std::vector<bool> outline((size_t)with.width * with.height, false);
+    auto mark = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < with.width && y < with.height)
+            outline[(size_t)y * with.width + x] = true;
+    };
+    for (int i = 0; rowTopOf(i) < with.height; i++)
+        for (int j = 0; j < FontViewState.charsPerRow; j++) {
+            int code = (first + i) * FontViewState.charsPerRow + j;
+            if (code > 0xFFFF)
+                continue;
+            SIZE size = extentOf((WCHAR)code);
+            RECT box = { cellXOf(j, offset) - 1, rowTopOf(i) - 1, cellXOf(j, offset) + size.cx + 1,
+                         rowTopOf(i) + size.cy + 1 };
+            boxes.push_back(box);
+            for (int x = box.left; x < box.right; x++) {
+                mark(x, box.top);
+                mark(x, box.bottom - 1);
+            }
+            for (int y = box.top; y < box.bottom; y++) {
+                mark(box.left, y);
+                mark(box.right - 1, y);
+            }
+        }
+    int stray = 0, gaps = 0;
+    for (size_t k = 0; k < outline.size(); k++) {
+        bool changed = with.pixels[k] != without.pixels[k];
+        stray += changed && !outline[k];
+        gaps += outline[k] && !changed;
+    }
+    EXPECT_EQ(0, stray) << when << ": changes off the boxes' outlines";
+    for (size_t k = 0; k < boxes.size(); k++) {
+        const RECT &box = boxes[k];
+        if (box.left < 0 || box.left >= with.width)
+            continue;
+        RECT left = { box.left, box.top, box.left + 1, std::min(box.bottom, (LONG)with.height) };
+        EXPECT_GT(differences(with, without, left), 0) << when << ": box " << k << " has no left edge";
+    }
+    if (dashed) {
+        EXPECT_GT(gaps, 0) << when << ": the outline is not dashed";
+    }
+}
+
+TEST_F(PaintTest, BoxesOutlineEachGlyph)
+{
+    expectBoxes("opaque, at the top", false);
+    showAt(0, 0xD800 / FontViewState.charsPerRow);
+    expectBoxes("opaque, surrogates", false);
+    FontViewState.bkMode = TRANSPARENT;
+    expectBoxes("transparent", true);
+    makeNarrow();
+    showAt(5, 0);
+    expectBoxes("scrolled sideways", false);
+}
+
+/* ---- Every code ---- */
+
+TEST_F(PaintTest, EveryCodeIsDrawnAsOneCharacterOnItsOwn)
+{
+    std::vector<bool> drawn(0x10000, false);
+    int others = 0;
+    RECT client = clientRect(FontViewState.mainWindow);
+    int page = client.bottom / FontViewState.rowHeight;
+    for (int row = 0; row <= FontViewState.rowCount; row += page) {
+        scrollTo(FontViewState.mainWindow, 0, row);
+        for (const TextCall &call : recordedPaint()) {
+            if (call.text.size() == 1)
+                drawn[call.text[0]] = true;
+            else if (call.text.size() != 5 && !(call.text.empty() && (call.options & ETO_OPAQUE)))
+                others++;
+        }
+    }
+    int missing = 0;
+    for (int code = 0; code <= 0xFFFF; code++)
+        missing += !drawn[code];
+    EXPECT_EQ(0, missing) << "codes never drawn";
+    EXPECT_EQ(0, others) << "text calls that were neither a label, a glyph nor the erase";
+}
+
+TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
+{
+    const int codes[] = { 0x0000, 0x0001, 0x0009, 0x000A, 0x001F, 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xFFFE };
+    for (int code : codes) {
+        int row = code / FontViewState.charsPerRow, column = code % FontViewState.charsPerRow;
+        showAt(0, row);
+        ASSERT_EQ(row, position(SB_VERT));
+        ClientPicture shown = captureClient(FontViewState.mainWindow);
+        RECT cell = { cellXOf(column, 0), rowTopOf(0), cellXOf(column + 1, 0) - 3, rowTopOf(1) };
+        EXPECT_GT(count(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
+    }
+}
+
+/* ---- Objects ---- */
+
+TEST_F(PaintTest, ThousandsOfPaintsLeaveNoObjectBehind)
+{
+    FontViewState.showBaseline = TRUE;
+    FontViewState.showBoundingBoxes = TRUE;
+    repaint();
+    int before = gdiObjectsCreatable();
+    for (int i = 0; i < 2000; i++) {
+        FontViewState.showBoundingBoxes = i % 2;
+        repaint();
+    }
+    int after = gdiObjectsCreatable();
+    EXPECT_EQ(before, after) << "objects left behind by 2000 paints";
+    EXPECT_GT(before, 60000);
+}
+
+/* ---- Absurd fonts ---- */
+
+struct AbsurdFont {
+    LONG height, width;
+};
+
+TEST_F(PaintTest, AbsurdFontsPaintAndScrollInBoundedTime)
+{
+    FontViewState.showBaseline = TRUE;
+    FontViewState.showBoundingBoxes = TRUE;
+    const AbsurdFont fonts[] = { { -10000, 0 }, { 100000, 0 }, { -24, 100000 }, { -100000, 100000 } };
+    for (const AbsurdFont &font : fonts) {
+        FontViewState.logFont.lfHeight = font.height;
+        FontViewState.logFont.lfWidth = font.width;
+        DWORD start = GetTickCount();
+        applyFont();
+        DWORD applied = GetTickCount();
+        repaint();
+        DWORD painted = GetTickCount();
+        const int codes[] = { SB_PAGEDOWN, SB_LINEDOWN, SB_BOTTOM, SB_PAGEUP, SB_TOP };
+        for (int code : codes) {
+            scrollVertically(FontViewState.mainWindow, code, 0);
+            scrollHorizontally(FontViewState.mainWindow, code == SB_BOTTOM ? SB_RIGHT : SB_LINERIGHT, 0);
+            pumpMessages();
+        }
+        DWORD scrolled = GetTickCount();
+        printf("height %ld width %ld: tmHeight %ld tmMaxCharWidth %ld, applyFont %lu ms, full paint %lu ms, "
+               "10 scroll steps %lu ms\n", font.height, font.width, FontViewState.textMetrics.tmHeight,
+               FontViewState.textMetrics.tmMaxCharWidth, applied - start, painted - applied, scrolled - painted);
+        EXPECT_LT(scrolled - start, 60000u) << "height " << font.height << " width " << font.width;
+    }
+}
+
+TEST_F(PaintTest, MetricsBeyondTheIntRangePaintWithoutOverflow)
+{
+    TEXTMETRICW &tm = FontViewState.textMetrics;
+    const LONG figures[] = { INT_MAX, INT_MAX - 1, 1 << 30 };
+    for (LONG figure : figures) {
+        tm.tmHeight = tm.tmAscent = tm.tmExternalLeading = figure;
+        tm.tmMaxCharWidth = tm.tmOverhang = figure;
+        computeLayout();
+        FontViewState.showBaseline = TRUE;
+        FontViewState.showBoundingBoxes = TRUE;
+        std::vector<TextCall> calls = recordedPaint();
+        std::vector<TextCall> glyphs = glyphCalls(calls);
+        ASSERT_EQ(16u, glyphs.size()) << "one row of 16 columns";
+        EXPECT_EQ(FontViewState.labelWidth + 1, glyphs[0].x);
+        for (size_t j = 1; j < glyphs.size(); j++)
+            EXPECT_GE(glyphs[j].x, glyphs[j - 1].x) << "cell x wrapped round at column " << j;
+        EXPECT_EQ(INT_MAX, glyphs[15].x) << "the last cell lies beyond the int range";
+        scrollVertically(FontViewState.mainWindow, SB_PAGEDOWN, 0);
+        scrollHorizontally(FontViewState.mainWindow, SB_RIGHT, 0);
+        pumpMessages();
+        scrollVertically(FontViewState.mainWindow, SB_TOP, 0);
+        scrollHorizontally(FontViewState.mainWindow, SB_LEFT, 0);
+        pumpMessages();
+    }
+}

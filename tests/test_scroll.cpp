@@ -1,0 +1,482 @@
+/* Scrolling: every code of both bars, the clamp, the thumb, the keys, the pixels moved. */
+#include "harness.h"
+#include "../font/gridmath.h"
+
+#include <string.h>
+
+static HWND mainWindow(void)
+{
+    return FontViewState.mainWindow;
+}
+
+static SCROLLINFO barInfo(int bar)
+{
+    SCROLLINFO info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_POS;
+    GetScrollInfo(mainWindow(), bar, &info);
+    return info;
+}
+
+static int hPos(void) { return barInfo(SB_HORZ).nPos; }
+static int vPos(void) { return barInfo(SB_VERT).nPos; }
+static int hMax(void) { return barInfo(SB_HORZ).nMax; }
+static int vMax(void) { return barInfo(SB_VERT).nMax; }
+
+static int clampTo(long long value, int maximum)
+{
+    return value < 0 ? 0 : value > maximum ? maximum : (int)value;
+}
+
+/* ---- The arithmetic ---- */
+
+TEST(ScrollArithmetic, TargetsOfEveryCode)
+{
+    struct Case { int code; long long target; };
+    const int position = 40, line = 7, page = 100, thumb = -3;
+    const Case cases[] = { { SB_LINEUP, 33 }, { SB_LINEDOWN, 47 }, { SB_PAGEUP, -60 }, { SB_PAGEDOWN, 140 },
+                           { SB_THUMBPOSITION, -3 }, { SB_TOP, 0 }, { SB_BOTTOM, INT_MAX } };
+    for (const Case &c : cases) {
+        int target = 12345;
+        EXPECT_TRUE(scrollTarget(c.code, position, line, page, thumb, &target)) << "code " << c.code;
+        EXPECT_EQ(c.target, target) << "code " << c.code;
+    }
+    const int still[] = { SB_THUMBTRACK, SB_ENDSCROLL, 9, 100, 0xFFFF, -1 };
+    for (int code : still) {
+        int target = 12345;
+        EXPECT_FALSE(scrollTarget(code, position, line, page, thumb, &target)) << "code " << code;
+        EXPECT_EQ(12345, target) << "code " << code;
+    }
+}
+
+TEST(ScrollArithmetic, TargetsStopAtTheIntRange)
+{
+    int target = 0;
+    scrollTarget(SB_LINEDOWN, INT_MAX, INT_MAX, 0, 0, &target);
+    EXPECT_EQ(INT_MAX, target);
+    scrollTarget(SB_PAGEDOWN, INT_MAX - 1, 5, 5, 0, &target);
+    EXPECT_EQ(INT_MAX, target);
+    scrollTarget(SB_LINEUP, INT_MIN + 1, INT_MAX, 0, 0, &target);
+    EXPECT_EQ(INT_MIN, target);
+    scrollTarget(SB_LINEUP, 0, INT_MIN, 0, 0, &target);
+    EXPECT_EQ(INT_MAX, target) << "0 - INT_MIN";
+    scrollTarget(SB_PAGEUP, -5, INT_MAX, INT_MAX, 0, &target);
+    EXPECT_EQ(INT_MIN, target);
+    scrollTarget(SB_PAGEDOWN, 10, 1, 5, 0, &target);
+    EXPECT_EQ(15, target) << "what fits is exact";
+}
+
+TEST(ScrollArithmetic, PagesAreWholeRows)
+{
+    EXPECT_EQ(15, pageRows(0, 536, 35));
+    EXPECT_EQ(0, pageRows(0, 34, 35)) << "less than one row high";
+    EXPECT_EQ(1, pageRows(0, 35, 35));
+    EXPECT_EQ(-1, pageRows(40, 0, 35)) << "truncated toward zero";
+    EXPECT_EQ(0, pageRows(0, 536, INT_MAX));
+    EXPECT_EQ(INT_MAX, pageRows(INT_MIN, INT_MAX, 1));
+}
+
+TEST(ScrollArithmetic, ClampWithTheMinimumWinning)
+{
+    EXPECT_EQ(5, clampScroll(5, 0, 10));
+    EXPECT_EQ(0, clampScroll(-1, 0, 10));
+    EXPECT_EQ(10, clampScroll(INT_MAX, 0, 10));
+    EXPECT_EQ(0, clampScroll(INT_MIN, 0, 10));
+    EXPECT_EQ(20, clampScroll(15, 20, 10)) << "an inverted range";
+    EXPECT_EQ(20, clampScroll(5, 20, 10)) << "an inverted range";
+    EXPECT_EQ(3, clampScroll(3, 3, 3));
+}
+
+TEST(ScrollArithmetic, DistancesSaturate)
+{
+    EXPECT_EQ(-35, scrollDistance(10, 11, 35));
+    EXPECT_EQ(70, scrollDistance(12, 10, 35));
+    EXPECT_EQ(0, scrollDistance(7, 7, INT_MAX));
+    EXPECT_EQ(INT_MIN, scrollDistance(0, 4095, INT_MAX));
+    EXPECT_EQ(INT_MAX, scrollDistance(INT_MAX, INT_MIN, 1));
+    EXPECT_EQ(INT_MIN, scrollDistance(INT_MAX, INT_MIN, INT_MIN));
+}
+
+/* ---- What scrolling asks of the platform ---- */
+
+struct ScrollCall {
+    int dx, dy;
+    UINT flags;
+    bool whole;
+};
+struct PositionCall {
+    int bar, position;
+    BOOL redraw;
+};
+static std::vector<ScrollCall> scrolls;
+static std::vector<PositionCall> positions;
+
+typedef int(WINAPI *ScrollWindowExProc)(HWND, int, int, const RECT *, const RECT *, HRGN, LPRECT, UINT);
+typedef int(WINAPI *SetScrollPosProc)(HWND, int, int, BOOL);
+static ScrollWindowExProc realScrollWindowEx;
+static SetScrollPosProc realSetScrollPos;
+
+static int WINAPI recordingScrollWindowEx(HWND hwnd, int dx, int dy, const RECT *scroll, const RECT *clip,
+                                          HRGN update, LPRECT updateRect, UINT flags)
+{
+    ScrollCall call = { dx, dy, flags, !scroll && !clip && !update && !updateRect };
+    scrolls.push_back(call);
+    return realScrollWindowEx(hwnd, dx, dy, scroll, clip, update, updateRect, flags);
+}
+
+static int WINAPI recordingSetScrollPos(HWND hwnd, int bar, int position, BOOL redraw)
+{
+    PositionCall call = { bar, position, redraw };
+    positions.push_back(call);
+    return realSetScrollPos(hwnd, bar, position, redraw);
+}
+
+class ScrollTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        realScrollWindowEx = (ScrollWindowExProc)patchImport("user32.dll", "ScrollWindowEx",
+                                                             (void *)recordingScrollWindowEx);
+        realSetScrollPos = (SetScrollPosProc)patchImport("user32.dll", "SetScrollPos", (void *)recordingSetScrollPos);
+        ASSERT_TRUE(realScrollWindowEx && realSetScrollPos);
+    }
+    void TearDown() override
+    {
+        patchImport("user32.dll", "ScrollWindowEx", (void *)realScrollWindowEx);
+        patchImport("user32.dll", "SetScrollPos", (void *)realSetScrollPos);
+        AppTest::TearDown();
+    }
+    /* Ten columns' room: the grid of sixteen scrolls sideways. */
+    void makeNarrow(void)
+    {
+        setClientSize(FontViewState.labelWidth + 10 * FontViewState.columnWidth);
+        ASSERT_EQ(16, FontViewState.charsPerRow);
+        ASSERT_GT(hMax(), 2 * FontViewState.columnWidth);
+    }
+    void startAt(int x, int y)
+    {
+        scrollTo(mainWindow(), x, y);
+        pumpMessages();
+        ASSERT_EQ(x, hPos());
+        ASSERT_EQ(y, vPos());
+        scrolls.clear();
+        positions.clear();
+    }
+};
+
+static void sendScroll(UINT message, int code, int thumb)
+{
+    SendMessageW(mainWindow(), message, MAKEWPARAM(code, (WORD)thumb), 0);
+}
+
+/* The one move a code makes: both bars set with redraw, horizontal first, then the pixels
+   moved by the change. */
+static void expectMove(int oldX, int oldY, int newX, int newY, const std::string &what)
+{
+    EXPECT_EQ(newX, hPos()) << what;
+    EXPECT_EQ(newY, vPos()) << what;
+    ASSERT_EQ(2u, positions.size()) << what;
+    EXPECT_EQ(SB_HORZ, positions[0].bar) << what;
+    EXPECT_EQ(newX, positions[0].position) << what;
+    EXPECT_EQ(SB_VERT, positions[1].bar) << what;
+    EXPECT_EQ(newY, positions[1].position) << what;
+    EXPECT_TRUE(positions[0].redraw && positions[1].redraw) << what;
+    ASSERT_EQ(1u, scrolls.size()) << what;
+    EXPECT_EQ(oldX - newX, scrolls[0].dx) << what;
+    EXPECT_EQ((oldY - newY) * FontViewState.rowHeight, scrolls[0].dy) << what;
+    EXPECT_EQ((UINT)(SW_INVALIDATE | SW_ERASE), scrolls[0].flags) << what;
+    EXPECT_TRUE(scrolls[0].whole) << what << ": the whole client scrolls";
+}
+
+static void expectNoMove(int oldX, int oldY, const std::string &what)
+{
+    EXPECT_EQ(oldX, hPos()) << what;
+    EXPECT_EQ(oldY, vPos()) << what;
+    EXPECT_TRUE(positions.empty()) << what << " set a bar";
+    EXPECT_TRUE(scrolls.empty()) << what << " scrolled the window";
+}
+
+/* ---- Every code ---- */
+
+TEST_F(ScrollTest, HorizontalCodesMoveAsTheirTableSays)
+{
+    makeNarrow();
+    int maximum = hMax(), x = maximum / 2, y = 50, thumb = maximum / 3;
+    int width = clientRect(mainWindow()).right, column = FontViewState.columnWidth;
+    const long long targets[] = { x - column, x + column, x - width, x + width, thumb, -1, 0, INT_MAX, -1 };
+    for (int code = 0; code <= 10; code++) {
+        startAt(x, y);
+        sendScroll(WM_HSCROLL, code, thumb);
+        std::string what = "horizontal code " + std::to_string(code);
+        if (code <= 8 && targets[code] != -1)
+            expectMove(x, y, clampTo(targets[code], maximum), y, what);
+        else
+            expectNoMove(x, y, what);
+    }
+    startAt(x, y);
+    sendScroll(WM_HSCROLL, 0x7FFF, thumb);
+    expectNoMove(x, y, "horizontal code 0x7FFF");
+}
+
+TEST_F(ScrollTest, VerticalCodesMoveAsTheirTableSays)
+{
+    int maximum = vMax(), x = 0, y = 1000, thumb = 2222;
+    int page = clientRect(mainWindow()).bottom / FontViewState.rowHeight;
+    ASSERT_GT(page, 1);
+    const long long targets[] = { y - 1, y + 1, y - page, y + page, thumb, -1, 0, INT_MAX, -1 };
+    for (int code = 0; code <= 10; code++) {
+        startAt(x, y);
+        sendScroll(WM_VSCROLL, code, thumb);
+        std::string what = "vertical code " + std::to_string(code);
+        if (code <= 8 && targets[code] != -1)
+            expectMove(x, y, x, clampTo(targets[code], maximum), what);
+        else
+            expectNoMove(x, y, what);
+    }
+    EXPECT_EQ(FontViewState.rowCount, maximum);
+}
+
+TEST_F(ScrollTest, ClampAtBothEnds)
+{
+    makeNarrow();
+    int right = hMax(), bottom = vMax();
+    EXPECT_EQ(4095, bottom) << "16 columns";
+    struct Case { UINT message; int code, thumb, fromX, fromY, toX, toY; };
+    const Case cases[] = {
+        { WM_HSCROLL, SB_LINELEFT, 0, 0, 9, 0, 9 },
+        { WM_HSCROLL, SB_PAGELEFT, 0, 3, 9, 0, 9 },
+        { WM_HSCROLL, SB_LINERIGHT, 0, right, 9, right, 9 },
+        { WM_HSCROLL, SB_PAGERIGHT, 0, right - 1, 9, right, 9 },
+        { WM_HSCROLL, SB_RIGHT, 0, 0, 9, right, 9 },
+        { WM_HSCROLL, SB_THUMBPOSITION, -1, 5, 9, 0, 9 },
+        { WM_HSCROLL, SB_THUMBPOSITION, 0x7FFF, 5, 9, right, 9 },
+        { WM_VSCROLL, SB_LINEUP, 0, 4, 0, 4, 0 },
+        { WM_VSCROLL, SB_PAGEUP, 0, 4, 2, 4, 0 },
+        { WM_VSCROLL, SB_LINEDOWN, 0, 4, bottom, 4, bottom },
+        { WM_VSCROLL, SB_PAGEDOWN, 0, 4, bottom - 1, 4, bottom },
+        { WM_VSCROLL, SB_BOTTOM, 0, 4, 0, 4, bottom },
+        { WM_VSCROLL, SB_THUMBPOSITION, -32768, 4, 9, 4, 0 },
+        { WM_VSCROLL, SB_THUMBPOSITION, 0x7FFF, 4, 9, 4, bottom },
+    };
+    for (const Case &c : cases) {
+        startAt(c.fromX, c.fromY);
+        sendScroll(c.message, c.code, c.thumb);
+        expectMove(c.fromX, c.fromY, c.toX, c.toY,
+                   (c.message == WM_HSCROLL ? "horizontal " : "vertical ") + std::to_string(c.code) + " from (" +
+                       std::to_string(c.fromX) + "," + std::to_string(c.fromY) + ")");
+    }
+}
+
+TEST_F(ScrollTest, NoHorizontalRangeKeepsEveryHorizontalCodeAtZero)
+{
+    ASSERT_EQ(0, hMax()) << "the full screen's width fits 16 columns or more";
+    for (int code = 0; code <= 8; code++) {
+        startAt(0, 7);
+        sendScroll(WM_HSCROLL, code, 50);
+        EXPECT_EQ(0, hPos()) << "code " << code;
+        EXPECT_EQ(7, vPos()) << "code " << code;
+    }
+}
+
+TEST_F(ScrollTest, ThumbTrackingChangesNothingUntilTheThumbIsReleased)
+{
+    makeNarrow();
+    startAt(10, 20);
+    for (int thumb = 21; thumb < 40; thumb++)
+        sendScroll(WM_VSCROLL, SB_THUMBTRACK, thumb);
+    sendScroll(WM_HSCROLL, SB_THUMBTRACK, 30);
+    expectNoMove(10, 20, "thumb tracking");
+    sendScroll(WM_VSCROLL, SB_THUMBPOSITION, 39);
+    expectMove(10, 20, 10, 39, "vertical thumb released");
+    positions.clear();
+    scrolls.clear();
+    sendScroll(WM_HSCROLL, SB_THUMBPOSITION, 30);
+    expectMove(10, 39, 30, 39, "horizontal thumb released");
+}
+
+/* ---- Pixels ---- */
+
+static int shiftedDifferences(const ClientPicture &now, const ClientPicture &before, int dx, int dy)
+{
+    int count = 0;
+    for (int y = 0; y < now.height; y++)
+        for (int x = 0; x < now.width; x++) {
+            int fromX = x - dx, fromY = y - dy;
+            if (fromX < 0 || fromY < 0 || fromX >= before.width || fromY >= before.height)
+                continue;
+            count += now.at(x, y) != before.at(fromX, fromY);
+        }
+    return count;
+}
+
+static ClientPicture freshPaint(void)
+{
+    InvalidateRect(mainWindow(), NULL, TRUE);
+    UpdateWindow(mainWindow());
+    return captureClient(mainWindow());
+}
+
+TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
+{
+    FontViewState.showBoundingBoxes = TRUE;
+    const int moves[] = { 1, 2, 5, -3, -1 };
+    startAt(0, 100);
+    for (int k : moves) {
+        ClientPicture before = freshPaint();
+        int from = vPos();
+        sendScroll(WM_VSCROLL, SB_THUMBPOSITION, from + k);
+        ASSERT_EQ(from + k, vPos());
+        ClientPicture moved = captureClient(mainWindow());
+        EXPECT_EQ(0, shiftedDifferences(moved, before, 0, -k * FontViewState.rowHeight)) << "move of " << k;
+        pumpMessages();
+        ClientPicture repainted = captureClient(mainWindow());
+        ClientPicture whole = freshPaint();
+        EXPECT_EQ(0, shiftedDifferences(repainted, whole, 0, 0))
+            << "move of " << k << ": the uncovered strip does not line up with a full paint";
+    }
+}
+
+TEST_F(ScrollTest, AHorizontalLineMovesThePixelsByOneColumn)
+{
+    makeNarrow();
+    startAt(0, 30);
+    ClientPicture before = freshPaint();
+    sendScroll(WM_HSCROLL, SB_LINERIGHT, 0);
+    ASSERT_EQ(FontViewState.columnWidth, hPos());
+    ClientPicture moved = captureClient(mainWindow());
+    EXPECT_EQ(0, shiftedDifferences(moved, before, -FontViewState.columnWidth, 0));
+    pumpMessages();
+    ClientPicture repainted = captureClient(mainWindow());
+    EXPECT_EQ(0, shiftedDifferences(repainted, freshPaint(), 0, 0));
+}
+
+TEST_F(ScrollTest, APageInAClientLowerThanOneRowMovesNoRows)
+{
+    setClientSize(clientRect(mainWindow()).right, FontViewState.rowHeight - 1);
+    ASSERT_LT(clientRect(mainWindow()).bottom, FontViewState.rowHeight);
+    startAt(0, 10);
+    sendScroll(WM_VSCROLL, SB_PAGEDOWN, 0);
+    expectMove(0, 10, 0, 10, "page down");
+    positions.clear();
+    scrolls.clear();
+    sendScroll(WM_VSCROLL, SB_PAGEUP, 0);
+    expectMove(0, 10, 0, 10, "page up");
+    positions.clear();
+    scrolls.clear();
+    sendScroll(WM_VSCROLL, SB_LINEDOWN, 0);
+    expectMove(0, 10, 0, 11, "a line still moves");
+}
+
+/* ---- Keys ---- */
+
+struct KeyCase {
+    WORD key;
+    const char *name;
+};
+
+TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
+{
+    makeNarrow();
+    int x = hMax() / 2, y = 1000;
+    int page = clientRect(mainWindow()).bottom / FontViewState.rowHeight, column = FontViewState.columnWidth;
+    struct Expected { WORD key; const char *name; int toX, toY; };
+    const Expected keys[] = {
+        { VK_PRIOR, "Page Up", x, y - page }, { VK_NEXT, "Page Down", x, y + page },
+        { VK_END, "End", x, vMax() },         { VK_HOME, "Home", x, 0 },
+        { VK_LEFT, "Left", x - column, y },   { VK_UP, "Up", x, y - 1 },
+        { VK_RIGHT, "Right", x + column, y }, { VK_DOWN, "Down", x, y + 1 },
+    };
+    const char *modifiers[] = { "alone", "with Shift", "with Ctrl" };
+    for (const Expected &k : keys)
+        for (int m = 0; m < 3; m++) {
+            startAt(x, y);
+            SetForegroundWindow(mainWindow());
+            SetFocus(mainWindow());
+            pressKey(k.key, m == 2, m == 1);
+            pumpUntil([&] { return !scrolls.empty(); }, 3000);
+            pumpMessages();
+            expectMove(x, y, k.toX, k.toY, std::string(k.name) + " " + modifiers[m]);
+        }
+    startAt(x, y);
+    pressKey('B');
+    pressKey(VK_SPACE);
+    pressKey(VK_TAB);
+    pumpFor(200);
+    expectNoMove(x, y, "keys outside the eight");
+}
+
+/* ---- Both bars at once ---- */
+
+typedef BOOL(WINAPI *GetScrollInfoProc)(HWND, int, LPSCROLLINFO);
+static GetScrollInfoProc realGetScrollInfo;
+static int stalePosition[2] = { -1, -1 };
+
+/* A bar that still reports a position its range has since left behind. */
+static BOOL WINAPI staleGetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info)
+{
+    BOOL result = realGetScrollInfo(hwnd, bar, info);
+    if ((bar == SB_HORZ || bar == SB_VERT) && stalePosition[bar] >= 0 && (info->fMask & SIF_POS))
+        info->nPos = stalePosition[bar];
+    return result;
+}
+
+TEST_F(ScrollTest, AVerticalScrollPullsTheHorizontalPositionIntoItsRange)
+{
+    makeNarrow();
+    int right = hMax();
+    startAt(right, 10);
+    setClientSize(clientRect(mainWindow()).right + 2 * FontViewState.columnWidth);
+    int shrunk = hMax();
+    ASSERT_LT(shrunk, right);
+    positions.clear();
+    scrolls.clear();
+    int now = hPos();
+    sendScroll(WM_VSCROLL, SB_LINEDOWN, 0);
+    expectMove(now, 10, std::min(now, shrunk), 11, "the real bars");
+
+    realGetScrollInfo = (GetScrollInfoProc)patchImport("user32.dll", "GetScrollInfo", (void *)staleGetScrollInfo);
+    ASSERT_TRUE(realGetScrollInfo != NULL);
+    stalePosition[SB_HORZ] = shrunk + 40;
+    positions.clear();
+    scrolls.clear();
+    sendScroll(WM_VSCROLL, SB_LINEDOWN, 0);
+    stalePosition[SB_HORZ] = -1;
+    ASSERT_EQ(2u, positions.size());
+    EXPECT_EQ(shrunk, positions[0].position) << "the horizontal position is clamped";
+    ASSERT_EQ(1u, scrolls.size());
+    EXPECT_EQ(40, scrolls[0].dx);
+
+    stalePosition[SB_VERT] = vMax() + 5;
+    positions.clear();
+    scrolls.clear();
+    sendScroll(WM_HSCROLL, SB_LINELEFT, 0);
+    stalePosition[SB_VERT] = -1;
+    patchImport("user32.dll", "GetScrollInfo", (void *)realGetScrollInfo);
+    ASSERT_EQ(2u, positions.size());
+    EXPECT_EQ(vMax(), positions[1].position) << "the vertical position is clamped by a horizontal scroll";
+    ASSERT_EQ(1u, scrolls.size());
+    EXPECT_EQ(5 * FontViewState.rowHeight, scrolls[0].dy);
+}
+
+/* ---- Objects ---- */
+
+TEST_F(ScrollTest, ThousandsOfScrollStepsLeaveNoObjectBehind)
+{
+    makeNarrow();
+    const int codes[] = { SB_LINEDOWN, SB_PAGEDOWN, SB_LINERIGHT, SB_PAGEUP, SB_BOTTOM, SB_LINELEFT, SB_TOP,
+                          SB_RIGHT, SB_LEFT, SB_THUMBPOSITION };
+    for (int i = 0; i < 10; i++) {
+        sendScroll(i % 2 ? WM_HSCROLL : WM_VSCROLL, codes[i], 17);
+        pumpMessages();
+    }
+    int before = gdiObjectsCreatable();
+    for (int i = 0; i < 3000; i++) {
+        sendScroll(i % 3 == 2 ? WM_HSCROLL : WM_VSCROLL, codes[i % 10], i % 100);
+        pumpMessages();
+    }
+    int after = gdiObjectsCreatable();
+    EXPECT_EQ(before, after) << "objects left behind by 3000 scroll steps and their paints";
+    EXPECT_GT(before, 60000);
+}
