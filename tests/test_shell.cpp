@@ -357,6 +357,8 @@ TEST_F(AppTest, ARepaintShowsTheEraseColourNotTheClassBrush)
     HWND hwnd = FontViewState.mainWindow;
     FontViewState.eraseColor = RGB(0, 128, 0);
     FontViewState.showBaseline = FALSE;
+    // At the bottom only the top row holds codes: the rest of the client is background.
+    SendMessageW(hwnd, WM_VSCROLL, SB_BOTTOM, 0);
     InvalidateRect(hwnd, NULL, TRUE);
     pumpMessages();
     RECT client;
