@@ -88,15 +88,43 @@ INT_PTR CALLBACK logFont2DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
 
 /* dialogs/drawsettings.cpp */
 INT_PTR CALLBACK drawSettingsDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void fillDrawSettingsDialog(HWND dialog);
+void showDrawSettings(HWND dialog);
+void readDrawSettingsDialog(HWND dialog);
 
 /* dialogs/choosefont.cpp */
+#include <commdlg.h>
 void chooseFontCommand(HWND owner);
+void chooseSystemFont(HWND owner);
+BOOL invokeChooseFont(CHOOSEFONTW *choose);
 
 /* reports/report.cpp */
+enum {
+    PHYSICAL_REPORT_CAPACITY = 1500,   /* report texts, NUL included */
+    OUTLINE_REPORT_CAPACITY = 2000
+};
+/* A report text being built: lines go in whole until one does not fit, then it is full. */
+typedef struct {
+    WCHAR *text;
+    int capacity;
+    int length;
+    BOOL full;
+} REPORTTEXT;
+/* A line of up to four numbers and the format that prints them. */
+typedef struct {
+    const WCHAR *format;
+    int values[4];
+} NUMBERLINE;
+void startReportText(REPORTTEXT *report, WCHAR *text, int capacity);
+void appendReportLine(REPORTTEXT *report, const WCHAR *label, const WCHAR *value, const WCHAR *end);
+void appendNumberLines(REPORTTEXT *report, const NUMBERLINE *lines, int count);
+void buildPhysicalFontReport(const TEXTMETRICW *metrics, const WCHAR *face, WCHAR *text, int capacity);
 INT_PTR CALLBACK reportDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 void showPhysicalFontReport(void);
 
 /* reports/outline.cpp */
+void buildOutlineFontReport(const OUTLINETEXTMETRICW *metrics, const WCHAR *familyName, const WCHAR *faceName,
+                            const WCHAR *styleName, const WCHAR *fullName, WCHAR *text, int capacity);
 void showOutlineFontReport(void);
 
 #endif

@@ -387,3 +387,80 @@ void setClientSize(int width, int height)
     }
     pumpMessages();
 }
+
+/* ---- reports and the font chooser ---- */
+
+static void putWord(std::vector<BYTE> &file, size_t at, unsigned value)
+{
+    file[at] = (BYTE)value;
+    file[at + 1] = (BYTE)(value >> 8);
+}
+
+static void putDword(std::vector<BYTE> &file, size_t at, unsigned value)
+{
+    putWord(file, at, value & 0xFFFF);
+    putWord(file, at + 2, value >> 16);
+}
+
+/* Header fields at their offsets in the 148-byte version 3.0 header; then the character
+   table (width, offset of the bits) with one entry past the last character; then one byte
+   per row of each glyph; then the face name. */
+static std::vector<BYTE> rasterFontImage(const std::string &face)
+{
+    const unsigned first = 0x20, last = 0x7E, entries = last - first + 2, width = 8, height = 16;
+    const size_t table = 148, bits = table + 6 * entries, faceAt = bits + height * entries;
+    std::vector<BYTE> file(faceAt + face.size() + 1, 0);
+    putWord(file, 0, 0x300);
+    putDword(file, 2, (unsigned)file.size());
+    putWord(file, 68, 12);
+    putWord(file, 70, 96);
+    putWord(file, 72, 96);
+    putWord(file, 74, 13);
+    putWord(file, 76, 2);
+    putWord(file, 83, FW_NORMAL);
+    putWord(file, 86, width);
+    putWord(file, 88, height);
+    file[90] = FF_MODERN;
+    putWord(file, 91, width);
+    putWord(file, 93, width);
+    file[95] = (BYTE)first;
+    file[96] = (BYTE)last;
+    file[97] = (BYTE)('?' - first);
+    file[98] = 0;
+    putWord(file, 99, 2 * (entries - 1));
+    putDword(file, 105, (unsigned)faceAt);
+    putDword(file, 113, (unsigned)bits);
+    putDword(file, 118, 1);
+    for (unsigned i = 0; i < entries; i++) {
+        putWord(file, table + 6 * i, width);
+        putDword(file, table + 6 * i + 2, (unsigned)(bits + height * i));
+        for (unsigned row = 3; row < height - 4; row++)
+            file[bits + height * i + row] = 0x3C;
+    }
+    memcpy(&file[faceAt], face.data(), face.size());
+    return file;
+}
+
+std::wstring addTestRasterFont(const std::string &face)
+{
+    std::vector<BYTE> image = rasterFontImage(face);
+    WCHAR directory[MAX_PATH];
+    GetTempPathW(MAX_PATH, directory);
+    std::wstring file = std::wstring(directory) + L"velmora-test-" + std::wstring(face.begin(), face.end()) + L".fnt";
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written = 0;
+    bool whole = handle != INVALID_HANDLE_VALUE && WriteFile(handle, &image[0], (DWORD)image.size(), &written, NULL) &&
+                 written == image.size();
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+    if (whole && AddFontResourceExW(file.c_str(), FR_PRIVATE, 0))
+        return file;
+    DeleteFileW(file.c_str());
+    return std::wstring();
+}
+
+void removeTestRasterFont(const std::wstring &file)
+{
+    RemoveFontResourceExW(file.c_str(), FR_PRIVATE, 0);
+    DeleteFileW(file.c_str());
+}

@@ -112,4 +112,12 @@ std::vector<TextCall> stopRecordingText(void);
 void setClientSize(int width, int height = -1);
 RECT clientRect(HWND hwnd);
 
+/* ---- reports and the font chooser ---- */
+
+/* Writes a raster font (the Windows 3.0 font-file format: printable ASCII, 8 by 16 pixels,
+   fixed pitch, ascent 13) with the face name and adds it for this process alone; a font
+   without outline metrics. Answers its file, for removeTestRasterFont, or an empty name. */
+std::wstring addTestRasterFont(const std::string &face);
+void removeTestRasterFont(const std::wstring &file);
+
 #endif
