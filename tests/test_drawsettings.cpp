@@ -1,0 +1,272 @@
+/* Drawing settings: opened through its menu command and driven as a user drives it; what its
+   OK shows on the screen at once, and what OK and Cancel leave alone. */
+#include "harness.h"
+
+#include <cstddef>
+#include <map>
+#include <set>
+
+static const FONTVIEWSTATE &state = FontViewState;
+
+static const int fieldIds[] = { IDC_TEXTALIGN, IDC_BKMODE, IDC_BKCOLOR, IDC_TEXTCOLOR, IDC_ERASECOLOR };
+
+/* Bytes of the record that a dialog may change, the shell's activation bookkeeping aside. */
+static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
+{
+    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
+}
+
+static int pixelsOf(const ClientPicture &picture, COLORREF colour)
+{
+    int count = 0;
+    for (COLORREF pixel : picture.pixels)
+        count += pixel == colour;
+    return count;
+}
+
+/* The baselines are drawn by inverting with a white pen: where one crosses the background,
+   the erase colour shows inverted. Answers the rows where that colour shows. */
+static std::set<int> baselineRows(const ClientPicture &picture)
+{
+    const COLORREF inverted = state.eraseColor ^ 0xFFFFFF;
+    std::set<int> rows;
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++)
+            if (picture.at(x, y) == inverted)
+                rows.insert(y);
+    return rows;
+}
+
+static ClientPicture repainted(void)
+{
+    InvalidateRect(state.mainWindow, NULL, TRUE);
+    pumpMessages();
+    return captureClient(state.mainWindow);
+}
+
+/* ---- Opening ---- */
+
+TEST_F(AppTest, DrawSettingsOpenFullScreenFromTheirTemplate)
+{
+    std::wstring caption;
+    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        Sleep(100);
+        WCHAR text[64] = L"";
+        GetWindowTextW(dialog, text, 64);
+        caption = text;
+        full = fillsTheScreenBetweenTheBars(dialog);
+        placed = controlsWhereTemplatePutsThem(dialog, IDD_DRAWSETTINGS);
+        clickButton(dialog, IDCANCEL);
+    }));
+    EXPECT_EQ(L"描画設定", caption);
+    EXPECT_TRUE(full);
+    EXPECT_TRUE(placed);
+}
+
+struct Shown {
+    std::map<int, std::wstring> fields;
+    std::map<int, LRESULT> selections;
+    LRESULT baseline = -1, boxes = -1;
+};
+
+static Shown shownSettings(void)
+{
+    Shown shown;
+    EXPECT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        for (int id : fieldIds) {
+            shown.fields[id] = controlText(dialog, id);
+            shown.selections[id] = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+        }
+        shown.baseline = SendDlgItemMessageW(dialog, IDC_SHOWBASELINE, BM_GETCHECK, 0, 0);
+        shown.boxes = SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_GETCHECK, 0, 0);
+        clickButton(dialog, IDCANCEL);
+    }));
+    return shown;
+}
+
+TEST_F(AppTest, DrawSettingsShowTheStartUpDefaults)
+{
+    Shown shown = shownSettings();
+    EXPECT_EQ(L"24", shown.fields[IDC_TEXTALIGN]);
+    EXPECT_EQ(L"2", shown.fields[IDC_BKMODE]);
+    EXPECT_EQ(L"ffffff", shown.fields[IDC_BKCOLOR]);
+    EXPECT_EQ(L"000000", shown.fields[IDC_TEXTCOLOR]);
+    EXPECT_EQ(L"000080", shown.fields[IDC_ERASECOLOR]);
+    EXPECT_EQ(BST_CHECKED, shown.baseline);
+    EXPECT_EQ(BST_UNCHECKED, shown.boxes);
+    for (int id : fieldIds)
+        EXPECT_EQ(CB_ERR, shown.selections[id]) << "control " << id << ": no list item is selected";
+}
+
+TEST_F(AppTest, DrawSettingsShowTheCurrentSettingsAsBareNumbers)
+{
+    FontViewState.textAlign = TA_BOTTOM | TA_RIGHT;
+    FontViewState.bkMode = TRANSPARENT;
+    FontViewState.bkColor = 0x123456;
+    FontViewState.textColor = 0xABCDEF;
+    FontViewState.eraseColor = 0xFF;
+    FontViewState.showBaseline = FALSE;
+    FontViewState.showBoundingBoxes = TRUE;
+    Shown shown = shownSettings();
+    EXPECT_EQ(L"10", shown.fields[IDC_TEXTALIGN]);
+    EXPECT_EQ(L"1", shown.fields[IDC_BKMODE]) << "not the list item 1=TRANSPARENT";
+    EXPECT_EQ(L"123456", shown.fields[IDC_BKCOLOR]);
+    EXPECT_EQ(L"abcdef", shown.fields[IDC_TEXTCOLOR]);
+    EXPECT_EQ(L"0000ff", shown.fields[IDC_ERASECOLOR]);
+    EXPECT_EQ(BST_UNCHECKED, shown.baseline);
+    EXPECT_EQ(BST_CHECKED, shown.boxes);
+}
+
+TEST_F(AppTest, DrawSettingsListsShowTheirItemsSortedOnceAtEveryOpening)
+{
+    const std::vector<std::wstring> colours = { L"000000=Black", L"0000FF=Red", L"00FF00=Green",
+                                                L"C0C0C0=Gray", L"FF0000=Blue", L"FFFFFF=White" };
+    std::map<int, std::vector<std::wstring>> expected = {
+        { IDC_TEXTALIGN, { L"0=TA_TOP", L"24=TA_BASELINE", L"8=TA_BOTTOM" } },
+        { IDC_BKMODE, { L"1=TRANSPARENT", L"2=OPAQUE" } },
+        { IDC_BKCOLOR, colours }, { IDC_TEXTCOLOR, colours }, { IDC_ERASECOLOR, colours } };
+    for (int opening = 1; opening <= 2; opening++) {
+        std::map<int, std::vector<std::wstring>> lists;
+        ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+            for (int id : fieldIds)
+                lists[id] = listItems(dialog, id);
+            clickButton(dialog, IDCANCEL);
+        }));
+        for (int id : fieldIds)
+            EXPECT_EQ(expected[id], lists[id]) << "control " << id << ", opening " << opening;
+    }
+}
+
+/* ---- OK ---- */
+
+TEST_F(AppTest, PickedBlueEraseColourTurnsTheBackgroundBlueAtOnce)
+{
+    const COLORREF blue = RGB(0, 0, 255), startColour = RGB(128, 0, 0);
+    ClientPicture before = captureClient(state.mainWindow);
+    ASSERT_GT(pixelsOf(before, startColour), 0) << "the background does not show the start-up erase colour";
+    ASSERT_EQ(0, pixelsOf(before, blue));
+    bool picked = false;
+    std::wstring shown;
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        Sleep(100);
+        picked = clickListItem(dialog, IDC_ERASECOLOR, L"FF0000=Blue");
+        shown = controlText(dialog, IDC_ERASECOLOR);
+        clickControl(dialog, IDOK);
+    })) << "a click on OK must end the dialog";
+    EXPECT_TRUE(picked) << "the drop-down did not open or lacks FF0000=Blue";
+    EXPECT_EQ(L"FF0000=Blue", shown);
+    EXPECT_EQ(0xFF0000u, state.eraseColor);
+    pumpMessages();
+    ClientPicture after = captureClient(state.mainWindow);
+    EXPECT_EQ(pixelsOf(before, startColour), pixelsOf(after, blue)) << "every background pixel turns blue";
+    EXPECT_EQ(0, pixelsOf(after, startColour));
+}
+
+TEST_F(AppTest, TypedSettingsAreStoredAsReadWhateverTheLists)
+{
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        typeIntoField(dialog, IDC_TEXTALIGN, L"6");
+        typeIntoField(dialog, IDC_BKMODE, L"7=none");
+        typeIntoField(dialog, IDC_BKCOLOR, L"0x80");
+        pickListItem(dialog, IDC_TEXTCOLOR, L"C0C0C0=Gray");
+        typeIntoField(dialog, IDC_ERASECOLOR, L"ffffffff");
+        clickControl(dialog, IDC_SHOWBOXES);
+        Sleep(100);
+        clickButton(dialog, IDOK);
+    }));
+    EXPECT_EQ(6u, state.textAlign) << "6 is no list item, and is stored";
+    EXPECT_EQ(7, state.bkMode);
+    EXPECT_EQ(0x80u, state.bkColor);
+    EXPECT_EQ(0xC0C0C0u, state.textColor);
+    EXPECT_EQ(0xFFFFFFFFu, state.eraseColor) << "any 32-bit colour number is stored";
+    EXPECT_EQ(TRUE, state.showBaseline);
+    EXPECT_EQ(TRUE, state.showBoundingBoxes) << "a click checks the box";
+}
+
+TEST_F(AppTest, ColourTextStartingWithANonHexCharacterStoresBlack)
+{
+    FontViewState.bkColor = FontViewState.textColor = FontViewState.eraseColor = 0x00FF00;
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        typeIntoField(dialog, IDC_BKCOLOR, L"G0FF00");
+        typeIntoField(dialog, IDC_TEXTCOLOR, L"=Blue");
+        typeIntoField(dialog, IDC_ERASECOLOR, L"xFF");
+        clickButton(dialog, IDOK);
+    }));
+    EXPECT_EQ(0u, state.bkColor);
+    EXPECT_EQ(0u, state.textColor);
+    EXPECT_EQ(0u, state.eraseColor);
+}
+
+TEST_F(AppTest, ClearedBaselineBoxRemovesTheBaselinesOnTheNextPaint)
+{
+    std::set<int> before = baselineRows(captureClient(state.mainWindow));
+    ASSERT_GE(before.size(), 2u) << "no baselines to begin with";
+    EXPECT_EQ(state.rowHeight, *std::next(before.begin()) - *before.begin()) << "one baseline per row";
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        Sleep(100);
+        clickControl(dialog, IDC_SHOWBASELINE);
+        Sleep(100);
+        clickControl(dialog, IDOK);
+    }));
+    EXPECT_EQ(FALSE, state.showBaseline);
+    pumpMessages();
+    EXPECT_TRUE(baselineRows(captureClient(state.mainWindow)).empty()) << "the next paint shows no baseline";
+}
+
+TEST_F(AppTest, CancelAfterClearingTheBaselineBoxLeavesEverything)
+{
+    std::set<int> before = baselineRows(captureClient(state.mainWindow));
+    ASSERT_FALSE(before.empty());
+    const FONTVIEWSTATE kept = state;
+    startCountingMainInvalidations();
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        Sleep(100);
+        clickControl(dialog, IDC_SHOWBASELINE);
+        typeIntoField(dialog, IDC_ERASECOLOR, L"FF0000");
+        typeIntoField(dialog, IDC_TEXTALIGN, L"0");
+        Sleep(100);
+        clickControl(dialog, IDCANCEL);
+    })) << "a click on Cancel must end the dialog";
+    EXPECT_EQ(0, stopCountingMainInvalidations()) << "Cancel requests no repaint";
+    EXPECT_TRUE(sameState(kept, state));
+    EXPECT_EQ(before, baselineRows(repainted())) << "the baselines stay";
+}
+
+TEST_F(AppTest, OkLeavesTheFontTheLayoutAndTheScrollPositionsAlone)
+{
+    scrollTo(state.mainWindow, 20, state.rowCount / 3);
+    pumpMessages();
+    SCROLLINFO horizontal = { sizeof(SCROLLINFO), SIF_ALL }, vertical = { sizeof(SCROLLINFO), SIF_ALL };
+    GetScrollInfo(state.mainWindow, SB_HORZ, &horizontal);
+    GetScrollInfo(state.mainWindow, SB_VERT, &vertical);
+    ASSERT_GT(vertical.nPos, 0);
+    /* Marks that realising the font or laying out the grid again would overwrite. */
+    wcscpy(FontViewState.textFace, L"marker");
+    FontViewState.labelWidth += 7;
+    const FONTVIEWSTATE before = state;
+    startCountingMainInvalidations();
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        typeIntoField(dialog, IDC_TEXTALIGN, L"0");
+        typeIntoField(dialog, IDC_BKCOLOR, L"00FF00");
+        clickButton(dialog, IDOK);
+    }));
+    EXPECT_GE(stopCountingMainInvalidations(), 1) << "OK has the window repainted";
+    pumpMessages();
+    EXPECT_EQ(0, memcmp(&before.logFont, &state.logFont, sizeof before.logFont));
+    EXPECT_EQ(0, memcmp(&before.textMetrics, &state.textMetrics, sizeof before.textMetrics));
+    EXPECT_EQ(0, memcmp(&before.outlineMetrics, &state.outlineMetrics, sizeof before.outlineMetrics));
+    EXPECT_STREQ(L"marker", state.textFace) << "the font was realised again";
+    EXPECT_EQ(before.labelWidth, state.labelWidth) << "the grid was laid out again";
+    EXPECT_EQ(before.charsPerRow, state.charsPerRow);
+    EXPECT_EQ(before.rowHeight, state.rowHeight);
+    SCROLLINFO horizontalAfter = { sizeof(SCROLLINFO), SIF_ALL }, verticalAfter = { sizeof(SCROLLINFO), SIF_ALL };
+    GetScrollInfo(state.mainWindow, SB_HORZ, &horizontalAfter);
+    GetScrollInfo(state.mainWindow, SB_VERT, &verticalAfter);
+    EXPECT_EQ(horizontal.nPos, horizontalAfter.nPos);
+    EXPECT_EQ(horizontal.nMax, horizontalAfter.nMax);
+    EXPECT_EQ(vertical.nPos, verticalAfter.nPos);
+    EXPECT_EQ(vertical.nMax, verticalAfter.nMax);
+    EXPECT_EQ(0u, state.textAlign);
+    EXPECT_EQ(0x00FF00u, state.bkColor);
+}
