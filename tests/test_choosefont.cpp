@@ -1,0 +1,412 @@
+/* The font chooser command: the platform's real chooser in portrait, the notice in landscape
+   and on a square screen, and a missing library or entry, each from the user's side. */
+#include "harness.h"
+
+#include <cstddef>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+/* The chooser's controls, as the platform's font dialog numbers them. */
+enum {
+    CHOOSER_FACE = 0x470,
+    CHOOSER_STYLE = 0x471,
+    CHOOSER_SIZE = 0x472,
+    CHOOSER_COLOUR = 0x473,
+    CHOOSER_STRIKEOUT = 0x410,
+    CHOOSER_UNDERLINE = 0x411
+};
+
+static const FONTVIEWSTATE &state = FontViewState;
+static const COLORREF red = RGB(255, 0, 0);
+
+/* Bytes of the record that the command may change, the shell's activation bookkeeping aside. */
+static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
+{
+    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
+}
+
+static bool isChooser(HWND modal)
+{
+    return GetDlgItem(modal, CHOOSER_FACE) != NULL && GetDlgItem(modal, CHOOSER_COLOUR) != NULL;
+}
+
+/* Sets the font under test as a logical-font page does. */
+static void useFont(const WCHAR *face, LONG height, BYTE italic, BYTE underline)
+{
+    LOGFONTW &font = FontViewState.logFont;
+    font.lfHeight = height;
+    font.lfWidth = 0;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = italic;
+    font.lfUnderline = underline;
+    font.lfStrikeOut = 0;
+    wcscpy(font.lfFaceName, face);
+    applyFont();
+    pumpMessages();
+}
+
+static int pixelsOf(const ClientPicture &picture, COLORREF colour)
+{
+    int count = 0;
+    for (COLORREF pixel : picture.pixels)
+        count += pixel == colour;
+    return count;
+}
+
+/* From the driving thread: a real click on an item of a combo box whose list is always open,
+   brought into view first. */
+static bool clickOpenListItem(HWND dialog, int id, const std::wstring &item)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    COMBOBOXINFO info;
+    info.cbSize = sizeof info;
+    LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
+    if (!GetComboBoxInfo(combo, &info) || index < 0)
+        return false;
+    SendMessageW(info.hwndList, LB_SETTOPINDEX, index, 0);
+    RECT r;
+    if (SendMessageW(info.hwndList, LB_GETITEMRECT, index, (LPARAM)&r) == LB_ERR)
+        return false;
+    MapWindowPoints(info.hwndList, NULL, (POINT *)&r, 2);
+    clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    DWORD start = GetTickCount();
+    while (SendMessageW(combo, CB_GETCURSEL, 0, 0) != index && GetTickCount() - start < 3000)
+        Sleep(10);
+    Sleep(100);
+    return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index;
+}
+
+static COLORREF selectedColour(HWND chooser)
+{
+    LRESULT index = SendDlgItemMessageW(chooser, CHOOSER_COLOUR, CB_GETCURSEL, 0, 0);
+    return (COLORREF)SendDlgItemMessageW(chooser, CHOOSER_COLOUR, CB_GETITEMDATA, index, 0);
+}
+
+static bool checked(HWND dialog, int id)
+{
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+/* ---- Portrait: the platform's chooser ---- */
+
+/* The glyph colour as the user sets it, in the drawing settings. */
+static void setGlyphColour(const WCHAR *colour)
+{
+    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        typeIntoField(dialog, IDC_TEXTCOLOR, colour);
+        clickButton(dialog, IDOK);
+    }));
+    pumpMessages();
+}
+
+TEST_F(AppTest, ChooserStartsFromTheFontUnderTestWithBlack)
+{
+    useFont(L"DejaVu Serif", -40, 1, 1);
+    setGlyphColour(L"00FF00");
+    bool chooser = false, underline = false, strikeout = true;
+    std::wstring face, style, size;
+    COLORREF colour = 1;
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(200);
+        chooser = isChooser(modal);
+        face = controlText(modal, CHOOSER_FACE);
+        style = controlText(modal, CHOOSER_STYLE);
+        size = controlText(modal, CHOOSER_SIZE);
+        underline = checked(modal, CHOOSER_UNDERLINE);
+        strikeout = checked(modal, CHOOSER_STRIKEOUT);
+        colour = selectedColour(modal);
+        clickButton(modal, IDCANCEL);
+    }));
+    ASSERT_TRUE(chooser) << "the platform's font chooser did not open";
+    EXPECT_EQ(L"DejaVu Serif", face);
+    EXPECT_EQ(L"Italic", style);
+    EXPECT_EQ(std::to_wstring(MulDiv(40, 72, 192)), size) << "40 pixels at 192 dpi";
+    EXPECT_TRUE(underline);
+    EXPECT_FALSE(strikeout);
+    EXPECT_EQ(0u, colour) << "black, whatever the glyph colour is";
+}
+
+TEST_F(AppTest, ConfirmedFaceBecomesTheFontUnderTestInBlack)
+{
+    useFont(L"DejaVu Serif", -40, 0, 0);
+    setGlyphColour(L"0000FF=Red");
+    ASSERT_EQ(red, state.textColor);
+    ClientPicture before = captureClient(state.mainWindow);
+    ASSERT_GT(pixelsOf(before, red), 0) << "the glyphs are not painted in red to begin with";
+    bool picked = false;
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(200);
+        picked = clickOpenListItem(modal, CHOOSER_FACE, L"DejaVu Sans Mono");
+        clickButton(modal, IDOK);
+    }));
+    ASSERT_TRUE(picked) << "the face could not be clicked in the chooser";
+    EXPECT_STREQ(L"DejaVu Sans Mono", state.logFont.lfFaceName);
+    EXPECT_EQ(DEFAULT_CHARSET, state.logFont.lfCharSet) << "whatever script the chooser gives";
+    EXPECT_EQ(0u, state.textColor) << "the chooser's untouched black replaces the glyph colour";
+    EXPECT_STREQ(L"DejaVu Sans Mono", state.textFace) << "the new font was not realised";
+    EXPECT_STREQ(L"DejaVu Sans Mono", state.familyName);
+
+    pumpMessages();
+    ClientPicture after = captureClient(state.mainWindow);
+    EXPECT_EQ(0, pixelsOf(after, red)) << "the grid must be painted again, in black";
+    EXPECT_GT(pixelsOf(after, RGB(0, 0, 0)), 0);
+}
+
+TEST_F(AppTest, ChosenColourBecomesTheGlyphColour)
+{
+    useFont(L"DejaVu Sans", -40, 0, 0);
+    FontViewState.textColor = RGB(0, 0, 255);
+    bool picked = false;
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(200);
+        picked = clickListItem(modal, CHOOSER_COLOUR, L"Red");
+        clickButton(modal, IDOK);
+    }));
+    ASSERT_TRUE(picked) << "Red could not be picked in the chooser";
+    EXPECT_EQ(red, state.textColor);
+    EXPECT_STREQ(L"DejaVu Sans", state.logFont.lfFaceName);
+    pumpMessages();
+    EXPECT_GT(pixelsOf(captureClient(state.mainWindow), red), 0) << "the glyphs are painted in the chosen colour";
+}
+
+TEST_F(AppTest, ChooserUnderlineAndStrikeOutReachTheFont)
+{
+    useFont(L"DejaVu Sans", -40, 0, 0);
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(200);
+        clickControl(modal, CHOOSER_UNDERLINE);
+        clickControl(modal, CHOOSER_STRIKEOUT);
+        Sleep(100);
+        clickButton(modal, IDOK);
+    }));
+    EXPECT_EQ(1, state.logFont.lfUnderline);
+    EXPECT_EQ(1, state.logFont.lfStrikeOut);
+    EXPECT_NE(0, state.textMetrics.tmUnderlined) << "the realised font is underlined";
+    EXPECT_NE(0, state.textMetrics.tmStruckOut);
+}
+
+TEST_F(AppTest, CancelledChooserChangesNothing)
+{
+    useFont(L"DejaVu Serif", -40, 0, 0);
+    int vertical = state.rowCount / 2;
+    scrollTo(state.mainWindow, 0, vertical);
+    pumpMessages();
+    const FONTVIEWSTATE before = state;
+    ClientPicture shown = captureClient(state.mainWindow);
+    startCountingMainInvalidations();
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(200);
+        clickOpenListItem(modal, CHOOSER_FACE, L"DejaVu Sans Mono");
+        clickListItem(modal, CHOOSER_COLOUR, L"Red");
+        clickButton(modal, IDCANCEL);
+    }));
+    int invalidations = stopCountingMainInvalidations();
+    EXPECT_TRUE(sameState(before, state)) << "face now " << state.logFont.lfFaceName;
+    EXPECT_EQ(0, invalidations) << "no relayout or repaint";
+    EXPECT_EQ(vertical, getScrollPosition(state.mainWindow, SB_VERT));
+    pumpMessages();
+    EXPECT_EQ(shown.pixels, captureClient(state.mainWindow).pixels);
+}
+
+TEST_F(AppTest, ChooserOpensAtEveryUseAndItsLibraryStaysLoaded)
+{
+    /* The library is never released: after a use it stays loaded, and each use works. */
+    for (int use = 1; use <= 2; use++) {
+        bool chooser = false;
+        ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+            chooser = isChooser(modal);
+            clickButton(modal, IDOK);
+        }));
+        EXPECT_TRUE(chooser) << "use " << use;
+        EXPECT_TRUE(GetModuleHandleW(L"Commdlg.dll") != NULL) << "use " << use;
+    }
+}
+
+/* ---- Not portrait: the notice ---- */
+
+struct Notice {
+    bool chooser = true;
+    std::wstring caption, text;
+    bool okOnly = false;
+};
+
+static BOOL CALLBACK collectStaticText(HWND child, LPARAM lParam)
+{
+    WCHAR className[32] = L"", text[256] = L"";
+    GetClassNameW(child, className, 32);
+    GetWindowTextW(child, text, 256);
+    if (lstrcmpiW(className, L"Static") == 0 && text[0])
+        *(std::wstring *)lParam += text;
+    return TRUE;
+}
+
+/* The window the command opens, read and closed with its OK button. */
+static Notice commandNotice(void)
+{
+    Notice notice;
+    EXPECT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        Sleep(100);
+        notice.chooser = isChooser(modal);
+        WCHAR caption[128] = L"";
+        GetWindowTextW(modal, caption, 128);
+        notice.caption = caption;
+        EnumChildWindows(modal, collectStaticText, (LPARAM)&notice.text);
+        notice.okOnly = GetDlgItem(modal, IDOK) && !GetDlgItem(modal, IDCANCEL);
+        if (notice.chooser)
+            clickButton(modal, IDCANCEL);
+        else
+            clickButton(modal, IDOK);
+    })) << "nothing opened, or it did not close";
+    return notice;
+}
+
+static const WCHAR portraitOnly[] = L"フォント選択はポートレイトでのみ使用できます";
+
+static void expectNoticeAndNoChange(const char *screen)
+{
+    const FONTVIEWSTATE before = state;
+    startCountingMainInvalidations();
+    Notice notice = commandNotice();
+    int invalidations = stopCountingMainInvalidations();
+    EXPECT_FALSE(notice.chooser) << screen << ": the chooser must not open";
+    EXPECT_EQ(portraitOnly, notice.text) << screen;
+    EXPECT_EQ(L"quorvel: Velmora", notice.caption) << screen;
+    EXPECT_TRUE(notice.okOnly) << screen << ": an OK box";
+    EXPECT_TRUE(sameState(before, state)) << screen;
+    EXPECT_EQ(0, invalidations) << screen;
+}
+
+TEST_F(AppTest, LandscapeShowsTheNoticeAndChangesNothing)
+{
+    setScreen(PORTRAIT_HEIGHT, PORTRAIT_WIDTH);
+    ASSERT_EQ(PORTRAIT_HEIGHT, GetSystemMetrics(SM_CXSCREEN));
+    FontViewState.textColor = red;
+    expectNoticeAndNoChange("landscape");
+}
+
+TEST_F(AppTest, SquareScreenShowsTheNotice)
+{
+    ASSERT_TRUE(EmulatorSetScreenSize(640, 640)) << "the emulator did not take a square screen";
+    pumpMessages();
+    ASSERT_EQ(640, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(640, GetSystemMetrics(SM_CYSCREEN));
+    expectNoticeAndNoChange("square");
+}
+
+TEST_F(AppTest, TurningBackToPortraitOffersTheChooserAgain)
+{
+    setScreen(PORTRAIT_HEIGHT, PORTRAIT_WIDTH);
+    EXPECT_FALSE(commandNotice().chooser);
+    ASSERT_TRUE(EmulatorRotateScreen());
+    pumpMessages();
+    ASSERT_LT(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(commandNotice().chooser) << "the orientation is read at every command";
+}
+
+/* ---- Without the library or its entry ----
+   The test program is copied, with the two libraries it imports, into a folder of its own
+   where the loader finds no Commdlg.dll, or finds one without the entry, and runs the
+   ChooserChild test there as a process of its own. */
+
+static const WCHAR childVariable[] = L"VELMORA_CHOOSER_CHILD";
+
+static std::wstring folderOf(const std::wstring &path)
+{
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+static bool copyInto(const std::wstring &from, const std::wstring &to)
+{
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+/* Answers the child's exit code: 0 when its test passed. */
+static int runChildWithout(const std::wstring &kind)
+{
+    WCHAR self[MAX_PATH], temp[MAX_PATH];
+    GetModuleFileNameW(NULL, self, MAX_PATH);
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring bin = folderOf(self), folder = std::wstring(temp) + L"velmora-chooser-" + kind + L"\\";
+    CreateDirectoryW(folder.c_str(), NULL);
+    DeleteFileW((folder + L"Commdlg.dll").c_str());
+    const std::wstring program = folder + L"test_choosefont.exe";
+    if (!copyInto(self, program) || !copyInto(bin + L"aygshell.dll", folder + L"aygshell.dll") ||
+        !copyInto(bin + L"coredll.dll", folder + L"coredll.dll"))
+        return -2;
+    /* A real library of its own that has no chooser entry. */
+    if (kind == L"entry" && !copyInto(bin + L"coredll.dll", folder + L"Commdlg.dll"))
+        return -3;
+
+    STARTUPINFOW startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::wstring command = L"\"" + program + L"\" --gtest_filter=ChooserChild.*";
+    SetEnvironmentVariableW(childVariable, kind.c_str());
+    BOOL started = CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &process);
+    SetEnvironmentVariableW(childVariable, NULL);
+    int code = started ? waitForExit(process, 60000) : -4;
+    DeleteFileW(program.c_str());
+    DeleteFileW((folder + L"aygshell.dll").c_str());
+    DeleteFileW((folder + L"coredll.dll").c_str());
+    DeleteFileW((folder + L"Commdlg.dll").c_str());
+    RemoveDirectoryW(folder.c_str());
+    return code;
+}
+
+TEST(ChooserUnavailable, MissingLibraryIsACancelledChoice)
+{
+    EXPECT_EQ(0, runChildWithout(L"library")) << "the copy without Commdlg.dll failed (its output is above)";
+}
+
+TEST(ChooserUnavailable, LibraryWithoutTheEntryIsACancelledChoice)
+{
+    EXPECT_EQ(0, runChildWithout(L"entry")) << "the copy whose Commdlg.dll lacks ChooseFontW failed (its output is above)";
+}
+
+class ChooserChild : public AppTest {
+protected:
+    void SetUp() override
+    {
+        if (!GetEnvironmentVariableW(childVariable, NULL, 0))
+            GTEST_SKIP() << "runs only in the copies that ChooserUnavailable makes";
+        AppTest::SetUp();
+    }
+    void TearDown() override
+    {
+        if (GetEnvironmentVariableW(childVariable, NULL, 0))
+            AppTest::TearDown();
+    }
+};
+
+TEST_F(ChooserChild, CommandChangesNothingAndOpensNothing)
+{
+    WCHAR kind[16] = L"";
+    GetEnvironmentVariableW(childVariable, kind, 16);
+    HMODULE library = LoadLibraryW(L"Commdlg.dll");
+    if (std::wstring(kind) == L"library")
+        ASSERT_TRUE(library == NULL) << "a Commdlg.dll was found after all";
+    else {
+        ASSERT_TRUE(library != NULL) << "the copy's Commdlg.dll did not load";
+        ASSERT_TRUE(GetProcAddress(library, "ChooseFontW") == NULL) << "it has a chooser entry after all";
+    }
+
+    FontViewState.textColor = red;
+    const FONTVIEWSTATE before = state;
+    startCountingMainInvalidations();
+    bool opened = runModal(IDM_CHOOSEFONT, [](HWND modal) { clickButton(modal, IDCANCEL); }, 2000);
+    int invalidations = stopCountingMainInvalidations();
+    EXPECT_FALSE(opened) << "no chooser and no message may open";
+    EXPECT_TRUE(sameState(before, state));
+    EXPECT_EQ(0, invalidations);
+
+    CHOOSEFONTW choose;
+    LOGFONTW font = state.logFont;
+    memset(&choose, 0, sizeof choose);
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = state.mainWindow;
+    choose.lpLogFont = &font;
+    choose.Flags = CF_SCREENFONTS;
+    EXPECT_FALSE(invokeChooseFont(&choose)) << "the result of a cancelled choice";
+}
