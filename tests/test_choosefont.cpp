@@ -209,20 +209,6 @@ TEST_F(AppTest, CancelledChooserChangesNothing)
     EXPECT_EQ(shown.pixels, captureClient(state.mainWindow).pixels);
 }
 
-TEST_F(AppTest, ChooserOpensAtEveryUseAndItsLibraryStaysLoaded)
-{
-    /* The library is never released: after a use it stays loaded, and each use works. */
-    for (int use = 1; use <= 2; use++) {
-        bool chooser = false;
-        ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-            chooser = isChooser(modal);
-            clickButton(modal, IDOK);
-        }));
-        EXPECT_TRUE(chooser) << "use " << use;
-        EXPECT_TRUE(GetModuleHandleW(L"Commdlg.dll") != NULL) << "use " << use;
-    }
-}
-
 /* ---- Not portrait: the notice ---- */
 
 struct Notice {

@@ -273,28 +273,6 @@ TEST(OutlineReport, EveryLineInOrderEndingWithALineEnd)
     expectLines(expected, built.text);
 }
 
-TEST(OutlineReport, NothingOfTheHeadOrTheNameOffsetsIsPrinted)
-{
-    std::wstring text = outline(chosenOutlineMetrics(), chosenNames).text;
-    EXPECT_EQ(std::wstring::npos, text.find(L"999")) << "otmSize";
-    EXPECT_EQ(std::wstring::npos, text.find(L"777")) << "the embedded text metrics";
-    EXPECT_EQ(std::wstring::npos, text.find(L"216")) << "a name offset";
-}
-
-TEST(OutlineReport, AfterAFontWithoutOutlineMetricsNamesReadErrorAndFiguresStay)
-{
-    const Names error = { L"ERROR", L"ERROR", L"ERROR", L"ERROR" };
-    std::vector<std::wstring> before = linesOf(outline(chosenOutlineMetrics(), chosenNames).text);
-    std::vector<std::wstring> after = linesOf(outline(chosenOutlineMetrics(), error).text);
-    ASSERT_EQ(40u, after.size());
-    for (size_t i = 0; i < after.size(); i++) {
-        if (i >= 25 && i <= 28)
-            EXPECT_EQ(L"= ERROR", after[i].substr(after[i].size() - 7)) << "line " << i + 1;
-        else
-            EXPECT_EQ(before[i], after[i]) << "line " << i + 1;
-    }
-}
-
 TEST(OutlineReport, RightAfterStartWithoutOutlineMetricsEveryNumberIsZero)
 {
     OUTLINETEXTMETRICW zero;
