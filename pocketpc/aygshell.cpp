@@ -38,6 +38,7 @@ struct MenuBar {
 
 // Windows the shell keeps in place: main windows and full-screen dialogs.
 enum Placement { PLACED_MAIN, PLACED_DIALOG };
+const UINT WM_FITDIALOG = WM_APP + 1;   // to the navigation bar: wParam is the dialog
 struct PlacedWindow {
     HWND hwnd;
     Placement kind;
@@ -218,9 +219,24 @@ void clickNavBar(int x)
         PostMessageW(activeWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+/* Fits a full-screen dialog once its WM_INITDIALOG is over, as the device's shell does: the
+   dialog then gets its WM_SIZE after its own initialisation. */
+void fitDialogLater(HWND dialog)
+{
+    PostMessageW(navBar, WM_FITDIALOG, (WPARAM)dialog, 0);
+}
+
+void fitDialog(HWND dialog)
+{
+    PlacedWindow *entry = findPlaced(dialog);
+    if (entry && IsWindow(dialog))
+        placeWindow(*entry);
+}
+
 LRESULT CALLBACK navBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_FITDIALOG:     fitDialog((HWND)wParam); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_PAINT:         paintNavBar(hwnd); return 0;
     case WM_LBUTTONUP:     clickNavBar((short)LOWORD(lParam)); return 0;
@@ -449,6 +465,7 @@ void registerClasses()
 {
     WNDCLASSW wc;
     memset(&wc, 0, sizeof wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;   // the bars are drawn to their width, which a turn changes
     wc.hInstance = module;
     wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
     wc.lpfnWndProc = navBarProc;
@@ -533,7 +550,7 @@ AYGSHELL_API BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
         createMenuBar(dialog, empty);
     }
     if (entry)
-        placeWindow(*entry);
+        fitDialogLater(dialog);
     if (GetActiveWindow() == dialog)
         showActiveWindow(dialog);
     return TRUE;
