@@ -72,6 +72,13 @@ int getScrollPosition(HWND hwnd, int bar);
 /* dialogs/dialog.cpp */
 void runDialog(UINT templateId, DLGPROC procedure, LPARAM initValue);
 void initDialogFullScreen(HWND dialog);
+/* The settings dialogs' shared shape: WM_INITDIALOG runs fill then the full-screen step;
+   IDOK runs accept (read and apply) then ends the dialog; IDCANCEL just ends it. */
+typedef void (*DIALOGSTEP)(HWND dialog);
+INT_PTR initSettingsDialog(HWND dialog, DIALOGSTEP fill);
+INT_PTR settingsDialogCommand(HWND dialog, WPARAM wParam, DIALOGSTEP accept);
+/* Adds the texts of a NULL-terminated list to a combo box, in list order. */
+void addListItems(HWND dialog, int id, const WCHAR *const *items);
 LONG readDecimalField(HWND dialog, int id);
 DWORD readHexField(HWND dialog, int id);
 void writeDecimalField(HWND dialog, int id, LONG value);
@@ -82,9 +89,14 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 
 /* dialogs/logfont1.cpp */
 INT_PTR CALLBACK logFont1DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void fillLogFont1Dialog(HWND dialog);
+void readLogFont1Dialog(HWND dialog, LOGFONTW *font);
 
 /* dialogs/logfont2.cpp */
 INT_PTR CALLBACK logFont2DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void fillLogFont2Dialog(HWND dialog);
+void readLogFont2Dialog(HWND dialog, LOGFONTW *font);
+int CALLBACK addFaceNameProc(const LOGFONTW *font, const TEXTMETRICW *metrics, DWORD type, LPARAM faceList);
 
 /* dialogs/drawsettings.cpp */
 INT_PTR CALLBACK drawSettingsDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
