@@ -6,9 +6,12 @@
 
 static const WCHAR noOutlineName[] = L"ERROR";
 
+/* A context that takes no font (none could be had) would never hand the font back. */
 void selectDrawingAttributes(HDC hDC)
 {
-    SelectObject(hDC, CreateFontIndirectW(&FontViewState.logFont));
+    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
+    if (!SelectObject(hDC, font))
+        DeleteObject(font);
     SetTextAlign(hDC, FontViewState.textAlign);
     SetBkMode(hDC, FontViewState.bkMode);
     SetTextColor(hDC, FontViewState.textColor);

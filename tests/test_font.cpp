@@ -531,6 +531,26 @@ TEST_F(FontTest, ThousandsOfFontChangesLeaveNoObjectBehind)
     EXPECT_GT(before, 60000) << "the count of creatable objects looks wrong";
 }
 
+static HDC WINAPI noDC(HWND)
+{
+    return NULL;
+}
+
+TEST_F(FontTest, NoDeviceContextLeavesNoFontBehind)
+{
+    applyLogFont(fontOf(outlineFace, -24));
+    pumpMessages();
+    int before = gdiObjectsCreatable();
+    realGetDC = (GetDCProc)patchImport("user32.dll", "GetDC", (void *)noDC);
+    for (int i = 0; i < 100; i++) {
+        applyFont();
+        paintGrid(FontViewState.mainWindow, NULL);
+    }
+    patchImport("user32.dll", "GetDC", (void *)realGetDC);
+    pumpMessages();
+    EXPECT_EQ(before, gdiObjectsCreatable()) << "fonts made for a context that was not there";
+}
+
 /* ---- Absurd sizes ---- */
 
 TEST_F(FontTest, AbsurdSizesAreRealisedAndLaidOutQuickly)

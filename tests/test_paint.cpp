@@ -428,6 +428,8 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
 
 TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
 {
+    ASSERT_TRUE(EmulatorRotateScreen()) << "the landscape screen fits 16 columns of any font here";
+    pumpMessages();
     setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
     ASSERT_EQ(16, FontViewState.charsPerRow);
     scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
@@ -467,6 +469,8 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
 
 TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 {
+    ASSERT_TRUE(EmulatorRotateScreen()) << "the landscape screen fits 17 columns of any font here";
+    pumpMessages();
     setClientSize(FontViewState.labelWidth + 17 * FontViewState.columnWidth);
     ASSERT_EQ(17, FontViewState.charsPerRow);
     scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);

@@ -271,7 +271,10 @@ TEST_F(ScrollTest, ClampAtBothEnds)
 
 TEST_F(ScrollTest, NoHorizontalRangeKeepsEveryHorizontalCodeAtZero)
 {
-    ASSERT_EQ(0, hMax()) << "the full screen's width fits 16 columns or more";
+    ASSERT_TRUE(EmulatorRotateScreen());
+    pumpMessages();
+    setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth + FontViewState.columnWidth / 2);
+    ASSERT_EQ(0, hMax()) << "16 columns and a half fit";
     for (int code = 0; code <= 8; code++) {
         startAt(0, 7);
         sendScroll(WM_HSCROLL, code, 50);
