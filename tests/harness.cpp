@@ -388,6 +388,324 @@ void setClientSize(int width, int height)
     pumpMessages();
 }
 
+/* ---- dialogs ---- */
+
+#include <algorithm>
+
+std::vector<std::wstring> listItems(HWND dialog, int id)
+{
+    std::vector<std::wstring> items;
+    LRESULT count = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; i++) {
+        LRESULT length = SendDlgItemMessageW(dialog, id, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(length > 0 ? (size_t)length + 1 : 1, L'\0');
+        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, (LPARAM)&text[0]);
+        text.resize(wcslen(text.c_str()));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::wstring controlText(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    int length = GetWindowTextLengthW(control);
+    std::wstring text((size_t)length + 1, L'\0');
+    GetWindowTextW(control, &text[0], length + 1);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+void setFieldText(HWND dialog, int id, const std::wstring &text)
+{
+    SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+void typeIntoField(HWND dialog, int id, const std::wstring &text)
+{
+    HWND edit = FindWindowExW(GetDlgItem(dialog, id), NULL, L"Edit", NULL);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+    for (size_t i = 0; i < text.size(); i++)
+        SendMessageW(edit, WM_CHAR, text[i], 0);
+}
+
+bool pickListItem(HWND dialog, int id, const std::wstring &item)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
+    if (index < 0)
+        return false;
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    return true;
+}
+
+static void clickMiddleOf(HWND hwnd, RECT r)
+{
+    MapWindowPoints(hwnd, NULL, (POINT *)&r, 2);
+    clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void clickControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    RECT r;
+    GetClientRect(control, &r);
+    clickMiddleOf(control, r);
+}
+
+static bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+bool clickListItem(HWND dialog, int id, const std::wstring &item)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    COMBOBOXINFO info;
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(combo, &info))
+        return false;
+    clickMiddleOf(combo, info.rcButton);
+    if (!waitFor([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
+        return false;
+    LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
+    RECT r;
+    if (index < 0 || SendMessageW(info.hwndList, LB_GETITEMRECT, index, (LPARAM)&r) == LB_ERR) {
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        return false;
+    }
+    clickMiddleOf(info.hwndList, r);
+    return waitFor([&] { return !IsWindowVisible(info.hwndList); });
+}
+
+POINT doneButtonPoint(void)
+{
+    RECT bar = { 0, 0, GetSystemMetrics(SM_CXSCREEN), EMULATOR_BAR_HEIGHT };
+    if (EmulatorNavigationBar())
+        GetWindowRect(EmulatorNavigationBar(), &bar);
+    /* The done button is the bar's right end, at least as wide as the bar is high. */
+    POINT point = { bar.right - (bar.bottom - bar.top) / 2, (bar.top + bar.bottom) / 2 };
+    return point;
+}
+
+void clickDoneButton(void)
+{
+    POINT point = doneButtonPoint();
+    clickScreen(point.x, point.y);
+}
+
+static std::atomic<int> mainInvalidations;
+static void *realInvalidateRect;
+
+static BOOL WINAPI countingInvalidateRect(HWND hwnd, const RECT *rect, BOOL erase)
+{
+    if (hwnd == FontViewState.mainWindow)
+        mainInvalidations++;
+    return ((BOOL(WINAPI *)(HWND, const RECT *, BOOL))realInvalidateRect)(hwnd, rect, erase);
+}
+
+void startCountingMainInvalidations(void)
+{
+    mainInvalidations = 0;
+    void *previous = patchImport("user32.dll", "InvalidateRect", (void *)countingInvalidateRect);
+    if (previous != (void *)countingInvalidateRect)
+        realInvalidateRect = previous;
+}
+
+int stopCountingMainInvalidations(void)
+{
+    patchImport("user32.dll", "InvalidateRect", realInvalidateRect);
+    return mainInvalidations;
+}
+
+/* A template's texts and class names are 16-bit words, each either 0xFFFF and a number,
+   or a NUL-terminated string; answers the number, or 0 for a string, and moves past it. */
+static WORD skipTemplateName(const WORD *&words)
+{
+    if (*words == 0xFFFF) {
+        WORD number = words[1];
+        words += 2;
+        return number;
+    }
+    while (*words++)
+        ;
+    return 0;
+}
+
+std::vector<TemplateControl> templateControls(UINT templateId)
+{
+    std::vector<TemplateControl> controls;
+    HINSTANCE instance = GetModuleHandleW(NULL);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), (LPCWSTR)RT_DIALOG);
+    if (!found)
+        return controls;
+    const DLGTEMPLATE *head = (const DLGTEMPLATE *)LockResource(LoadResource(instance, found));
+    const WORD *words = (const WORD *)(head + 1);
+    skipTemplateName(words);   /* menu */
+    skipTemplateName(words);   /* class */
+    skipTemplateName(words);   /* caption */
+    if (head->style & DS_SETFONT) {
+        words++;               /* point size */
+        skipTemplateName(words);
+    }
+    for (int i = 0; i < head->cdit; i++) {
+        words = (const WORD *)(((ULONG_PTR)words + 3) & ~(ULONG_PTR)3);
+        const DLGITEMTEMPLATE *item = (const DLGITEMTEMPLATE *)words;
+        words = (const WORD *)(item + 1);
+        TemplateControl control;
+        control.id = (short)item->id;
+        skipTemplateName(words);   /* class */
+        skipTemplateName(words);   /* text */
+        words = (const WORD *)((const BYTE *)(words + 1) + *words);
+        control.x = item->x;
+        control.y = item->y;
+        control.cx = item->cx;
+        control.cy = item->cy;
+        controls.push_back(control);
+    }
+    return controls;
+}
+
+::testing::AssertionResult controlsWhereTemplatePutsThem(HWND dialog, UINT templateId)
+{
+    std::vector<TemplateControl> controls = templateControls(templateId);
+    if (controls.empty())
+        return ::testing::AssertionFailure() << "template " << templateId << " has no controls";
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (size_t i = 0; i < controls.size(); i++, child = GetWindow(child, GW_HWNDNEXT)) {
+        const TemplateControl &control = controls[i];
+        if (!child)
+            return ::testing::AssertionFailure() << "the dialog has only " << i << " controls";
+        if ((short)GetDlgCtrlID(child) != control.id)
+            return ::testing::AssertionFailure() << "control " << i << " has id " << GetDlgCtrlID(child)
+                                                 << ", the template says " << control.id;
+        /* The platform maps place and size each on its own, as MapDialogRect maps its four numbers. */
+        RECT mapped = { control.x, control.y, control.cx, control.cy }, actual;
+        MapDialogRect(dialog, &mapped);
+        RECT expected = { mapped.left, mapped.top, mapped.left + mapped.right, mapped.top + mapped.bottom };
+        GetWindowRect(child, &actual);
+        MapWindowPoints(NULL, dialog, (POINT *)&actual, 2);
+        WCHAR className[32] = L"";
+        GetClassNameW(child, className, 32);
+        bool combo = lstrcmpiW(className, L"ComboBox") == 0;
+        if (actual.left != expected.left || actual.top != expected.top || actual.right != expected.right ||
+            (!combo && actual.bottom != expected.bottom))
+            return ::testing::AssertionFailure()
+                   << "control " << i << " (id " << control.id << ") is at (" << actual.left << "," << actual.top
+                   << ")-(" << actual.right << "," << actual.bottom << "), the template puts it at ("
+                   << expected.left << "," << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
+    }
+    if (child)
+        return ::testing::AssertionFailure() << "the dialog has more controls than its template";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult fillsTheScreenBetweenTheBars(HWND dialog)
+{
+    RECT window, navigation = { 0, 0, 0, 0 }, menu = { 0, 0, 0, 0 };
+    GetWindowRect(dialog, &window);
+    HWND navigationBar = EmulatorNavigationBar(), menuBar = NULL;
+    /* Looked up here, since the emulator answers only for bars of the calling thread. */
+    while ((menuBar = FindWindowExW(NULL, menuBar, L"menu_worker", NULL)) && GetWindow(menuBar, GW_OWNER) != dialog)
+        ;
+    if (!navigationBar || !menuBar)
+        return ::testing::AssertionFailure() << "no navigation bar or no menu bar of the dialog";
+    GetWindowRect(navigationBar, &navigation);
+    GetWindowRect(menuBar, &menu);
+    if (window.left != 0 || window.right != GetSystemMetrics(SM_CXSCREEN) || window.top != navigation.bottom ||
+        window.bottom != menu.top)
+        return ::testing::AssertionFailure() << "the dialog is at (" << window.left << "," << window.top << ")-("
+                                             << window.right << "," << window.bottom << "); the bars end at "
+                                             << navigation.bottom << " and begin at " << menu.top;
+    return ::testing::AssertionSuccess();
+}
+
+static std::wstring repeated(const std::wstring &piece, size_t count)
+{
+    std::wstring text;
+    for (size_t i = 0; i < count; i++)
+        text += piece;
+    return text;
+}
+
+std::wstring randomFieldText(std::mt19937 &random)
+{
+    static const wchar_t *const pieces[] = {
+        L"", L"0", L"7", L"42", L"255", L"256", L"-1", L"+12", L"-0", L"--5", L"+-3", L"  19", L"\t8",
+        L"2147483647", L"2147483648", L"-2147483648", L"-2147483649", L"99999999999999999999",
+        L"0x", L"0x80", L"0XfF", L"0xg", L"x12", L"FF0000", L"ffffffff", L"100000000", L"-FFFFFFFFF",
+        L"=Blue", L"=", L"=\x2192", L"900=\x2191", L"abc", L"\x30d5\x30a9\x30f3\x30c8", L"\xff11\xff12",
+        L"\x0663", L"\xd83d\xde00", L"\x3000" L"5", L"1e3", L"3.5", L" ", L"=0", L"MS UI Gothic"
+    };
+    const size_t count = sizeof pieces / sizeof pieces[0];
+    std::uniform_int_distribution<size_t> pick(0, count - 1);
+    std::uniform_int_distribution<int> shape(0, 9);
+    switch (shape(random)) {
+    case 0: return L"";
+    case 1: return repeated(pieces[pick(random)], 1 + random() % 400);
+    case 2: return repeated(L" ", 250 + random() % 20) + pieces[pick(random)];
+    case 3: return repeated(L"0", 200 + random() % 100) + pieces[pick(random)];
+    default: {
+        std::wstring text;
+        for (int parts = 1 + (int)(random() % 3); parts > 0; parts--)
+            text += pieces[pick(random)];
+        return text;
+    }
+    }
+}
+
+/* Reads like the C library: blanks, a sign, (in base 16) an optional 0x before a digit,
+   then ASCII digits; the magnitude is kept in 64 bits and stopped at 2^33. */
+static unsigned long long leadingMagnitude(const std::wstring &whole, int base, bool &negative)
+{
+    std::wstring text = whole.substr(0, FIELD_CAPACITY - 1);
+    size_t i = text.find_first_not_of(L" \t\n\v\f\r");
+    negative = false;
+    if (i == std::wstring::npos)
+        return 0;
+    if (text[i] == L'+' || text[i] == L'-')
+        negative = text[i++] == L'-';
+    const std::wstring digits = base == 16 ? L"0123456789abcdef" : L"0123456789";
+    auto digitOf = [&](size_t at) -> int {
+        if (at >= text.size() || text[at] > 0x7F)
+            return -1;
+        size_t found = digits.find((wchar_t)towlower(text[at]));
+        return found == std::wstring::npos ? -1 : (int)found;
+    };
+    if (base == 16 && digitOf(i) == 0 && i + 1 < text.size() && towlower(text[i + 1]) == L'x' && digitOf(i + 2) >= 0)
+        i += 2;
+    unsigned long long magnitude = 0;
+    for (int digit; (digit = digitOf(i)) >= 0; i++)
+        magnitude = std::min(magnitude * base + digit, 1ULL << 33);
+    return magnitude;
+}
+
+LONG fieldDecimalValue(const std::wstring &text)
+{
+    bool negative;
+    long long value = (long long)leadingMagnitude(text, 10, negative);
+    if (negative)
+        value = -value;
+    return (LONG)std::max(std::min(value, 2147483647LL), -2147483648LL);
+}
+
+DWORD fieldHexValue(const std::wstring &text)
+{
+    bool negative;
+    unsigned long long magnitude = leadingMagnitude(text, 16, negative);
+    if (magnitude > 0xFFFFFFFFULL)
+        return 0xFFFFFFFFUL;
+    return negative ? (DWORD)(0x100000000ULL - magnitude) : (DWORD)magnitude;
+}
+
 /* ---- reports and the font chooser ---- */
 
 static void putWord(std::vector<BYTE> &file, size_t at, unsigned value)

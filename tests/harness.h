@@ -112,6 +112,57 @@ std::vector<TextCall> stopRecordingText(void);
 void setClientSize(int width, int height = -1);
 RECT clientRect(HWND hwnd);
 
+
+/* ---- dialogs ---- */
+
+#include <random>
+
+/* From the driving thread: the combo box's list items, in the order the list shows them. */
+std::vector<std::wstring> listItems(HWND dialog, int id);
+/* From the driving thread: a control's text, however long. */
+std::wstring controlText(HWND dialog, int id);
+/* From the driving thread: puts a text into a field as pasting does (no width limit). */
+void setFieldText(HWND dialog, int id, const std::wstring &text);
+/* From the driving thread: selects the field's text and types text over it, one WM_CHAR
+   per character, as the keyboard does. */
+void typeIntoField(HWND dialog, int id, const std::wstring &text);
+/* From the driving thread: picks the list item as the drop-down does (selection and the
+   CBN_SELCHANGE notification); answers false if the list has no such item. */
+bool pickListItem(HWND dialog, int id, const std::wstring &item);
+/* From the driving thread: a real click on the middle of a control (a button, say). */
+void clickControl(HWND dialog, int id);
+/* From the driving thread: opens the field's drop-down list with a real click on its arrow
+   and clicks the item, as a user does; answers false if the list did not open or lacks it. */
+bool clickListItem(HWND dialog, int id, const std::wstring &item);
+/* The navigation bar's done button, in screen coordinates; a real click there. */
+POINT doneButtonPoint(void);
+void clickDoneButton(void);
+/* Counts the application's InvalidateRect calls for the main window while installed. */
+void startCountingMainInvalidations(void);
+int stopCountingMainInvalidations(void);
+
+/* One control of a dialog template: its id, and its place and size in dialog units. */
+struct TemplateControl {
+    int id;
+    int x, y, cx, cy;
+};
+std::vector<TemplateControl> templateControls(UINT templateId);
+/* Compares an open dialog's children, in order, with its template: ids, and where each
+   sits in the dialog's client area (a combo box's height is its closed one, not checked). */
+::testing::AssertionResult controlsWhereTemplatePutsThem(HWND dialog, UINT templateId);
+/* Whether the dialog fills the screen between the navigation bar and its own menu bar. */
+::testing::AssertionResult fillsTheScreenBetweenTheBars(HWND dialog);
+
+/* Texts that a user may type into a value field: empty, very long, digits with signs and
+   blanks, hexadecimal prefixes, numbers past 32 bits, non-ASCII, only "=label". */
+std::wstring randomFieldText(std::mt19937 &random);
+/* What a value field holding text stores: the leading number, read from at most the
+   field's first 259 characters; decimal stops at the ends of the 32-bit signed range, hex
+   keeps the unsigned value (a minus negates modulo 2^32; beyond 32 bits 0xFFFFFFFF). */
+LONG fieldDecimalValue(const std::wstring &text);
+DWORD fieldHexValue(const std::wstring &text);
+
+
 /* ---- reports and the font chooser ---- */
 
 /* Writes a raster font (the Windows 3.0 font-file format: printable ASCII, 8 by 16 pixels,

@@ -1,0 +1,295 @@
+/* The dialog frame: the value fields on a real dialog, and the About box. */
+#include "harness.h"
+
+#include <climits>
+
+static INT_PTR CALLBACK plainDialogProc(HWND, UINT msg, WPARAM, LPARAM)
+{
+    return msg == WM_INITDIALOG;
+}
+
+/* The drawing-settings template made into a dialog without its own procedure, so that the
+   field operations alone work on its real combo boxes and check boxes. */
+class FieldTest : public AppTest {
+protected:
+    HWND dialog = NULL;
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        HRSRC found = FindResourceW(FontViewState.instance, MAKEINTRESOURCEW(IDD_DRAWSETTINGS), (LPCWSTR)RT_DIALOG);
+        ASSERT_TRUE(found != NULL);
+        dialog = CreateDialogIndirectParamW(FontViewState.instance,
+                                            (LPCDLGTEMPLATEW)LockResource(LoadResource(FontViewState.instance, found)),
+                                            FontViewState.mainWindow, plainDialogProc, 0);
+        ASSERT_TRUE(dialog != NULL);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(dialog);
+        AppTest::TearDown();
+    }
+
+    LONG decimalOf(const std::wstring &text)
+    {
+        setFieldText(dialog, IDC_TEXTALIGN, text);
+        return readDecimalField(dialog, IDC_TEXTALIGN);
+    }
+    DWORD hexOf(const std::wstring &text)
+    {
+        setFieldText(dialog, IDC_BKCOLOR, text);
+        return readHexField(dialog, IDC_BKCOLOR);
+    }
+};
+
+/* ---- Reading ---- */
+
+TEST_F(FieldTest, DecimalReadsTheLeadingNumberOnly)
+{
+    EXPECT_EQ(900, decimalOf(L"900=↑"));
+    EXPECT_EQ(-12, decimalOf(L"-12abc"));
+    EXPECT_EQ(0, decimalOf(L""));
+    EXPECT_EQ(0, decimalOf(L"=FW_BOLD"));
+    EXPECT_EQ(7, decimalOf(L"  +7=TA_X"));
+    EXPECT_EQ(42, decimalOf(L"\t42"));
+    EXPECT_EQ(1, decimalOf(L"1 2"));
+    EXPECT_EQ(0, decimalOf(L"--5"));
+    EXPECT_EQ(0, decimalOf(L"0x80")) << "a decimal field stops at the x";
+}
+
+TEST_F(FieldTest, DecimalStopsAtTheEndsOfThe32BitRange)
+{
+    EXPECT_EQ(INT_MAX, decimalOf(L"2147483647"));
+    EXPECT_EQ(INT_MAX, decimalOf(L"2147483648"));
+    EXPECT_EQ(INT_MAX, decimalOf(L"4294967296"));
+    EXPECT_EQ(INT_MAX, decimalOf(L"99999999999999999999999"));
+    EXPECT_EQ(INT_MIN, decimalOf(L"-2147483648"));
+    EXPECT_EQ(INT_MIN, decimalOf(L"-2147483649"));
+    EXPECT_EQ(INT_MIN, decimalOf(L"-99999999999999999999999"));
+}
+
+TEST_F(FieldTest, OnlyAsciiDigitsAreDigits)
+{
+    EXPECT_EQ(0, decimalOf(L"１２")) << "full-width digits";
+    EXPECT_EQ(0, decimalOf(L"٣")) << "an Arabic-Indic digit";
+    EXPECT_EQ(0u, hexOf(L"ＦＦ"));
+    EXPECT_EQ(12, decimalOf(L"12１２"));
+}
+
+TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
+{
+    EXPECT_EQ(0xFF0000u, hexOf(L"FF0000=Blue"));
+    EXPECT_EQ(0x80u, hexOf(L"0x80"));
+    EXPECT_EQ(0u, hexOf(L"=Blue"));
+    EXPECT_EQ(0x1Fu, hexOf(L" 0X1f"));
+    EXPECT_EQ(0xC0C0C0u, hexOf(L"c0c0c0=Gray"));
+    EXPECT_EQ(0u, hexOf(L"0xg")) << "a 0x without a digit after it is the number 0";
+    EXPECT_EQ(0u, hexOf(L""));
+    EXPECT_EQ(0xFFu, hexOf(L"+ff"));
+}
+
+/* Every text reads the unsigned value, whatever its sign or length. */
+TEST_F(FieldTest, HexKeepsTheUnsignedValue)
+{
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFF"));
+    EXPECT_EQ(0x80000000u, hexOf(L"80000000"));
+    EXPECT_EQ(0x7FFFFFFFu, hexOf(L"7fffffff"));
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"100000000"));
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFFFFFFFFFFFFFF"));
+    EXPECT_EQ(0xFFu, hexOf(L"0x00000000000000FF")) << "leading zeros are no overflow";
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-1"));
+    EXPECT_EQ(0x80000000u, hexOf(L"-80000000"));
+    EXPECT_EQ(1u, hexOf(L"-FFFFFFFF"));
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-FFFFFFFFF"));
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-0x100000000"));
+}
+
+TEST_F(FieldTest, PickedListItemIsReadAsItsNumber)
+{
+    SendDlgItemMessageW(dialog, IDC_ERASECOLOR, CB_ADDSTRING, 0, (LPARAM)L"FF0000=Blue");
+    SendDlgItemMessageW(dialog, IDC_TEXTALIGN, CB_ADDSTRING, 0, (LPARAM)L"900=↑");
+    ASSERT_TRUE(pickListItem(dialog, IDC_ERASECOLOR, L"FF0000=Blue"));
+    ASSERT_TRUE(pickListItem(dialog, IDC_TEXTALIGN, L"900=↑"));
+    EXPECT_EQ(L"FF0000=Blue", controlText(dialog, IDC_ERASECOLOR));
+    EXPECT_EQ(0xFF0000u, readHexField(dialog, IDC_ERASECOLOR));
+    EXPECT_EQ(900, readDecimalField(dialog, IDC_TEXTALIGN));
+}
+
+/* The field is read into 260 characters: the 260th and later never count. */
+TEST_F(FieldTest, TextLongerThan259CharactersIsCut)
+{
+    EXPECT_EQ(12, decimalOf(std::wstring(257, L' ') + L"12"));
+    EXPECT_EQ(1, decimalOf(std::wstring(258, L' ') + L"12"));
+    EXPECT_EQ(0, decimalOf(std::wstring(259, L' ') + L"12"));
+    EXPECT_EQ(0x12u, hexOf(std::wstring(257, L'0') + L"12"));
+    EXPECT_EQ(0x1u, hexOf(std::wstring(258, L'0') + L"12"));
+    EXPECT_EQ(INT_MAX, decimalOf(std::wstring(5000, L'9')));
+    EXPECT_EQ(0xFFFFFFFFu, hexOf(std::wstring(5000, L'f')));
+}
+
+TEST_F(FieldTest, AnyTextReadsAsItsLeadingNumber)
+{
+    std::mt19937 random(4011);
+    for (int round = 0; round < 300; round++) {
+        std::wstring text = randomFieldText(random);
+        EXPECT_EQ(fieldDecimalValue(text), decimalOf(text)) << ::testing::PrintToString(text);
+        EXPECT_EQ(fieldHexValue(text), hexOf(text)) << ::testing::PrintToString(text);
+    }
+}
+
+/* ---- Writing ---- */
+
+TEST_F(FieldTest, WritingShowsTheBareNumber)
+{
+    writeHexField(dialog, IDC_BKCOLOR, 128);
+    EXPECT_EQ(L"000080", controlText(dialog, IDC_BKCOLOR));
+    writeHexField(dialog, IDC_BKCOLOR, 0xFFFFFF);
+    EXPECT_EQ(L"ffffff", controlText(dialog, IDC_BKCOLOR));
+    writeHexField(dialog, IDC_BKCOLOR, 0x12345678);
+    EXPECT_EQ(L"12345678", controlText(dialog, IDC_BKCOLOR));
+    writeDecimalField(dialog, IDC_BKMODE, -1);
+    EXPECT_EQ(L"-1", controlText(dialog, IDC_BKMODE));
+    writeDecimalField(dialog, IDC_BKMODE, INT_MIN);
+    EXPECT_EQ(L"-2147483648", controlText(dialog, IDC_BKMODE));
+    EXPECT_EQ(CB_ERR, SendDlgItemMessageW(dialog, IDC_BKMODE, CB_GETCURSEL, 0, 0)) << "no list item is selected";
+}
+
+TEST_F(FieldTest, WrittenValuesReadBackUnchanged)
+{
+    const DWORD colours[] = { 0, 0x80, 0xFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF };
+    for (DWORD colour : colours) {
+        writeHexField(dialog, IDC_TEXTCOLOR, colour);
+        EXPECT_EQ(colour, readHexField(dialog, IDC_TEXTCOLOR)) << std::hex << colour;
+    }
+    const LONG numbers[] = { 0, -1, 24, INT_MAX, INT_MIN };
+    for (LONG number : numbers) {
+        writeDecimalField(dialog, IDC_TEXTALIGN, number);
+        EXPECT_EQ(number, readDecimalField(dialog, IDC_TEXTALIGN));
+    }
+}
+
+TEST_F(FieldTest, CheckBoxesBothWays)
+{
+    writeCheckBox(dialog, IDC_SHOWBASELINE, TRUE);
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageW(dialog, IDC_SHOWBASELINE, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(TRUE, readCheckBox(dialog, IDC_SHOWBASELINE));
+    writeCheckBox(dialog, IDC_SHOWBASELINE, FALSE);
+    EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageW(dialog, IDC_SHOWBASELINE, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(FALSE, readCheckBox(dialog, IDC_SHOWBASELINE));
+    writeCheckBox(dialog, IDC_SHOWBOXES, 7);
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_GETCHECK, 0, 0))
+        << "any non-zero flag shows as checked";
+    clickButton(dialog, IDC_SHOWBOXES);
+    EXPECT_EQ(FALSE, readCheckBox(dialog, IDC_SHOWBOXES)) << "a click clears it";
+    clickButton(dialog, IDC_SHOWBOXES);
+    EXPECT_EQ(TRUE, readCheckBox(dialog, IDC_SHOWBOXES)) << "a second click sets it";
+}
+
+/* ---- About box ---- */
+
+struct AboutView {
+    std::wstring caption;
+    std::vector<std::wstring> texts;   /* template order */
+    std::vector<int> tops;
+    bool fullScreen = false;
+    bool inPlace = false;
+    std::string placement;
+};
+
+static AboutView lookAtAbout(HWND about)
+{
+    AboutView view;
+    WCHAR caption[64] = L"";
+    GetWindowTextW(about, caption, 64);
+    view.caption = caption;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WCHAR text[128] = L"";
+        GetWindowTextW(child, text, 128);
+        RECT r;
+        GetWindowRect(child, &r);
+        view.texts.push_back(text);
+        view.tops.push_back(r.top);
+    }
+    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(about);
+    view.fullScreen = full;
+    ::testing::AssertionResult placed = controlsWhereTemplatePutsThem(about, IDD_ABOUT);
+    view.inPlace = placed;
+    view.placement = std::string(full.message()) + placed.message();
+    return view;
+}
+
+TEST_F(AppTest, AboutShowsItsFourLinesFullScreenAndEndsOnTheDoneButton)
+{
+    AboutView view;
+    ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
+        Sleep(200);
+        view = lookAtAbout(about);
+        clickDoneButton();
+    })) << "the navigation bar's ok must end the About box";
+    EXPECT_EQ(L"About", view.caption);
+    EXPECT_TRUE(view.fullScreen && view.inPlace) << view.placement;
+    ASSERT_EQ(4u, view.texts.size());
+    EXPECT_EQ(L"quorvel: Velmora", view.texts[0]);
+    EXPECT_FALSE(view.texts[1].empty()) << "the owner line";
+    EXPECT_EQ(L"Version 1.0", view.texts[2]);
+    EXPECT_EQ(L"for Windows Mobile 5.0 Pocket PC VGA", view.texts[3]);
+    /* Top to bottom: title, platform, version, owner. */
+    EXPECT_LT(view.tops[0], view.tops[3]);
+    EXPECT_LT(view.tops[3], view.tops[2]);
+    EXPECT_LT(view.tops[2], view.tops[1]);
+}
+
+TEST_F(AppTest, AboutEndsOnClose)
+{
+    EXPECT_TRUE(runModal(IDM_ABOUT, [](HWND about) { PostMessageW(about, WM_CLOSE, 0, 0); }));
+}
+
+TEST_F(AppTest, AboutStaysOpenOnCancelAndOtherCommands)
+{
+    bool openAfterCancel = false;
+    ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
+        SendMessageW(about, WM_COMMAND, IDCANCEL, 0);
+        SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        SendMessageW(about, WM_COMMAND, 3, 0);
+        Sleep(300);
+        openAfterCancel = IsWindow(about) && IsWindowVisible(about);
+        SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
+    })) << "IDOK, whatever its notification code, must end it";
+    EXPECT_TRUE(openAfterCancel) << "IDCANCEL must leave the About box open";
+}
+
+TEST_F(AppTest, AboutIsOwnedByTheMainWindowAndActive)
+{
+    HWND owner = NULL, active = NULL;
+    ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
+        Sleep(200);
+        owner = GetWindow(about, GW_OWNER);
+        GUITHREADINFO info = { sizeof info };
+        GetGUIThreadInfo(GetWindowThreadProcessId(about, NULL), &info);
+        active = info.hwndActive == about ? about : NULL;
+        PostMessageW(about, WM_CLOSE, 0, 0);
+    }));
+    EXPECT_EQ(FontViewState.mainWindow, owner);
+    EXPECT_TRUE(active != NULL) << "the About box must be the active window";
+}
+
+/* The accelerator table only works in the real program's message loop. */
+TEST(AboutAccelerator, CtrlAOpensTheAboutBox)
+{
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(startProgram(&process));
+    HWND main = waitForWindow(L"QUORVEN", L"quorvel: Velmora");
+    ASSERT_TRUE(main != NULL) << "the program did not show its window";
+    SetForegroundWindow(main);
+    Sleep(300);
+    pressKey('A', true);
+    HWND about = waitForWindow(L"#32770", L"About", 5000);
+    EXPECT_TRUE(about != NULL) << "Ctrl+A must open the About box";
+    if (about) {
+        EXPECT_EQ(main, GetWindow(about, GW_OWNER));
+        PostMessageW(about, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(waitUntilGone(about));
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, waitForExit(process));
+}
