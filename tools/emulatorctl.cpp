@@ -7,6 +7,7 @@
      emulatorctl key VK [ctrl]         press a key (virtual-key code, decimal or 0x hex)
      emulatorctl close                 close the main window
      emulatorctl dialog-ok             press the done button of the active full-screen dialog
+     emulatorctl drop-down ID          open the drop-down list of the active dialog's combo box ID
 
    Exit code 0 on success, 1 when the thing asked for could not be done. */
 #include <windows.h>
@@ -71,6 +72,11 @@ int wmain(int argc, wchar_t **argv)
         HWND active = GetForegroundWindow();
         return active && PostMessageW(active, WM_COMMAND, IDOK, 0) ? 0 : 1;
     }
-    fwprintf(stderr, L"usage: emulatorctl screen W H | wait | command ID | key VK [ctrl] | close | dialog-ok\n");
+    if (argc >= 3 && !wcscmp(argv[1], L"drop-down")) {
+        HWND field = GetDlgItem(GetForegroundWindow(), (int)wcstoul(argv[2], NULL, 0));
+        return field && SendMessageW(field, CB_SHOWDROPDOWN, TRUE, 0) ? 0 : 1;
+    }
+    fwprintf(stderr, L"usage: emulatorctl screen W H | wait | command ID | key VK [ctrl] | close | dialog-ok"
+                     L" | drop-down ID\n");
     return 2;
 }
