@@ -178,19 +178,32 @@ RECT doneButtonRect()
     return r;
 }
 
+/* Both bars: the bar colour over the whole strip, then text in the bar font. */
+HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont)
+{
+    HDC dc = BeginPaint(hwnd, ps);
+    GetClientRect(hwnd, client);
+    HBRUSH brush = CreateSolidBrush(barColor);
+    FillRect(dc, client, brush);
+    DeleteObject(brush);
+    *oldFont = SelectObject(dc, getBarFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, barTextColor);
+    return dc;
+}
+
+void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont)
+{
+    SelectObject(ps->hdc, oldFont);
+    EndPaint(hwnd, ps);
+}
+
 void paintNavBar(HWND hwnd)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
-    GetClientRect(hwnd, &client);
-    HBRUSH brush = CreateSolidBrush(barColor);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-
-    HGDIOBJ oldFont = SelectObject(dc, getBarFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, barTextColor);
+    HGDIOBJ oldFont;
+    HDC dc = beginBarPaint(hwnd, &ps, &client, &oldFont);
     WCHAR title[128] = L"";
     if (activeWindow && IsWindow(activeWindow))
         GetWindowTextW(activeWindow, title, 128);
@@ -209,8 +222,7 @@ void paintNavBar(HWND hwnd)
         DrawTextW(dc, L"ok", -1, &done, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     DrawTextW(dc, title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
+    endBarPaint(hwnd, &ps, oldFont);
 }
 
 void clickNavBar(int x)
@@ -351,22 +363,15 @@ void pressSoftKey(HWND bar, int index)
 void paintMenuBar(HWND hwnd)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
-    GetClientRect(hwnd, &client);
-    HBRUSH brush = CreateSolidBrush(barColor);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    HGDIOBJ oldFont;
+    HDC dc = beginBarPaint(hwnd, &ps, &client, &oldFont);
     MenuBar *data = barData(hwnd);
-    HGDIOBJ oldFont = SelectObject(dc, getBarFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, barTextColor);
     for (int i = 0; data && i < data->keyCount; i++) {
         RECT r = softKeyRect(hwnd, data, i);
         DrawTextW(dc, data->keys[i].text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
+    endBarPaint(hwnd, &ps, oldFont);
 }
 
 void clickMenuBar(HWND hwnd, int x)

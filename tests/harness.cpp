@@ -294,35 +294,50 @@ int gdiObjectsCreatable(void)
     return (int)pens.size();
 }
 
-ClientPicture captureClient(HWND hwnd)
+HBITMAP createPictureBitmap(HDC dc, int width, int height, DWORD **bits)
 {
-    ClientPicture picture;
-    RECT client = clientRect(hwnd);
-    picture.width = client.right;
-    picture.height = client.bottom;
-    if (picture.width <= 0 || picture.height <= 0)
-        return picture;
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
+    void *pixels = NULL;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, NULL, 0);
+    *bits = (DWORD *)pixels;
+    return bitmap;
+}
+
+ClientPicture pictureOfBits(const DWORD *bits, int width, int height)
+{
+    ClientPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize((size_t)width * height);
+    for (size_t i = 0; bits && i < picture.pixels.size(); i++)
+        picture.pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
+    return picture;
+}
+
+ClientPicture captureClient(HWND hwnd)
+{
+    RECT client = clientRect(hwnd);
+    if (client.right <= 0 || client.bottom <= 0) {
+        ClientPicture empty;
+        empty.width = client.right;
+        empty.height = client.bottom;
+        return empty;
+    }
+    DWORD *bits = NULL;
     HDC window = GetDC(hwnd);
     HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HBITMAP bitmap = createPictureBitmap(window, client.right, client.bottom, &bits);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, picture.width, picture.height, window, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
     GdiFlush();
-    picture.pixels.resize((size_t)picture.width * picture.height);
-    const DWORD *rows = (const DWORD *)bits;
-    for (size_t i = 0; i < picture.pixels.size(); i++) {
-        DWORD bgr = rows[i];
-        picture.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
+    ClientPicture picture = pictureOfBits(bits, client.right, client.bottom);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);

@@ -97,6 +97,10 @@ struct ClientPicture {
     COLORREF at(int x, int y) const { return pixels[(size_t)y * width + x]; }
 };
 ClientPicture captureClient(HWND hwnd);
+/* A 32-bit top-down bitmap of width by height for pictures, and its pixels (0x00RRGGBB). */
+HBITMAP createPictureBitmap(HDC dc, int width, int height, DWORD **bits);
+/* The picture that such a bitmap's pixels hold. */
+ClientPicture pictureOfBits(const DWORD *bits, int width, int height);
 
 /* One ExtTextOutW call the application made: where, with which options and text. */
 struct TextCall {

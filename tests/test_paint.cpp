@@ -48,18 +48,10 @@ static ClientPicture reference(const std::function<void(HDC)> &draw, const Clien
 {
     HWND hwnd = FontViewState.mainWindow;
     RECT client = clientRect(hwnd);
-    BITMAPINFO info;
-    memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
+    DWORD *bits = NULL;
     HDC window = GetDC(hwnd);
     HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HBITMAP bitmap = createPictureBitmap(window, client.right, client.bottom, &bits);
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     HBRUSH erase = CreateSolidBrush(eraseColour);
     FillRect(memory, &client, erase);
@@ -67,18 +59,11 @@ static ClientPicture reference(const std::function<void(HDC)> &draw, const Clien
     GdiFlush();
     for (size_t i = 0; base && i < base->pixels.size() && i < (size_t)client.right * client.bottom; i++) {
         COLORREF c = base->pixels[i];
-        ((DWORD *)bits)[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
     draw(memory);
     GdiFlush();
-    ClientPicture picture;
-    picture.width = client.right;
-    picture.height = client.bottom;
-    picture.pixels.resize((size_t)client.right * client.bottom);
-    for (size_t i = 0; i < picture.pixels.size(); i++) {
-        DWORD bgr = ((const DWORD *)bits)[i];
-        picture.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
+    ClientPicture picture = pictureOfBits(bits, client.right, client.bottom);
     SelectObject(memory, GetStockObject(SYSTEM_FONT));
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);
