@@ -8,6 +8,7 @@
      emulatorctl close                 close the main window
      emulatorctl dialog-ok             press the done button of the active full-screen dialog
      emulatorctl drop-down ID          open the drop-down list of the active dialog's combo box ID
+     emulatorctl click ID              click the active dialog's button ID (a check box, say)
 
    Exit code 0 on success, 1 when the thing asked for could not be done. */
 #include <windows.h>
@@ -76,7 +77,11 @@ int wmain(int argc, wchar_t **argv)
         HWND field = GetDlgItem(GetForegroundWindow(), (int)wcstoul(argv[2], NULL, 0));
         return field && SendMessageW(field, CB_SHOWDROPDOWN, TRUE, 0) ? 0 : 1;
     }
+    if (argc >= 3 && !wcscmp(argv[1], L"click")) {
+        HWND button = GetDlgItem(GetForegroundWindow(), (int)wcstoul(argv[2], NULL, 0));
+        return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    }
     fwprintf(stderr, L"usage: emulatorctl screen W H | wait | command ID | key VK [ctrl] | close | dialog-ok"
-                     L" | drop-down ID\n");
+                     L" | drop-down ID | click ID\n");
     return 2;
 }
