@@ -44,14 +44,6 @@ void addListItems(HWND dialog, int id, const WCHAR *const *items)
 
 /* ---- Value fields ---- */
 
-/* A longer text is cut to the buffer: the control writes at most FIELD_CAPACITY - 1
-   characters and the terminator. */
-static void readFieldText(HWND dialog, int id, WCHAR *text)
-{
-    text[0] = 0;
-    GetDlgItemTextW(dialog, id, text, FIELD_CAPACITY);
-}
-
 static int digitValue(WCHAR c)
 {
     if (c >= L'0' && c <= L'9') return c - L'0';
@@ -89,14 +81,21 @@ static DWORD leadingNumber(const WCHAR *text, int base, BOOL *negative, BOOL *ov
     return magnitude;
 }
 
+/* A longer text is cut to the buffer: the control writes at most FIELD_CAPACITY - 1
+   characters and the terminator. */
+static DWORD readFieldNumber(HWND dialog, int id, int base, BOOL *negative, BOOL *overflow)
+{
+    WCHAR text[FIELD_CAPACITY];
+    text[0] = 0;
+    GetDlgItemTextW(dialog, id, text, FIELD_CAPACITY);
+    return leadingNumber(text, base, negative, overflow);
+}
+
 /* Out of the 32-bit signed range the value stops at its nearest end. */
 LONG readDecimalField(HWND dialog, int id)
 {
-    WCHAR text[FIELD_CAPACITY];
     BOOL negative, overflow;
-    DWORD magnitude;
-    readFieldText(dialog, id, text);
-    magnitude = leadingNumber(text, 10, &negative, &overflow);
+    DWORD magnitude = readFieldNumber(dialog, id, 10, &negative, &overflow);
     if (negative)
         return magnitude >= 0x80000000UL ? (LONG)0x80000000UL : -(LONG)magnitude;
     return magnitude >= 0x7FFFFFFFUL ? 0x7FFFFFFFL : (LONG)magnitude;
@@ -107,11 +106,8 @@ LONG readDecimalField(HWND dialog, int id)
    reads as 0xFFFFFFFF whatever its sign. */
 DWORD readHexField(HWND dialog, int id)
 {
-    WCHAR text[FIELD_CAPACITY];
     BOOL negative, overflow;
-    DWORD magnitude;
-    readFieldText(dialog, id, text);
-    magnitude = leadingNumber(text, 16, &negative, &overflow);
+    DWORD magnitude = readFieldNumber(dialog, id, 16, &negative, &overflow);
     if (overflow)
         return 0xFFFFFFFFUL;
     return negative ? 0 - magnitude : magnitude;
