@@ -643,6 +643,24 @@ std::vector<TemplateControl> templateControls(UINT templateId)
     return ::testing::AssertionSuccess();
 }
 
+void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption)
+{
+    std::wstring shown;
+    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
+    ASSERT_TRUE(runModal(command, [&](HWND dialog) {
+        Sleep(100);
+        WCHAR text[64] = L"";
+        GetWindowTextW(dialog, text, 64);
+        shown = text;
+        full = fillsTheScreenBetweenTheBars(dialog);
+        placed = controlsWhereTemplatePutsThem(dialog, templateId);
+        clickButton(dialog, IDCANCEL);
+    }));
+    EXPECT_EQ(caption, shown);
+    EXPECT_TRUE(full);
+    EXPECT_TRUE(placed);
+}
+
 static std::wstring repeated(const std::wstring &piece, size_t count)
 {
     std::wstring text;

@@ -156,6 +156,9 @@ std::vector<TemplateControl> templateControls(UINT templateId);
 ::testing::AssertionResult controlsWhereTemplatePutsThem(HWND dialog, UINT templateId);
 /* Whether the dialog fills the screen between the navigation bar and its own menu bar. */
 ::testing::AssertionResult fillsTheScreenBetweenTheBars(HWND dialog);
+/* Opens a dialog through its menu command and checks its caption, that it fills the screen
+   between the bars and that its controls stand where its template puts them; then cancels it. */
+void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption);
 
 /* Texts that a user may type into a value field: empty, very long, digits with signs and
    blanks, hexadecimal prefixes, numbers past 32 bits, non-ASCII, only "=label". */

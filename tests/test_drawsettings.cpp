@@ -48,20 +48,7 @@ static ClientPicture repainted(void)
 
 TEST_F(AppTest, DrawSettingsOpenFullScreenFromTheirTemplate)
 {
-    std::wstring caption;
-    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
-    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
-        WCHAR text[64] = L"";
-        GetWindowTextW(dialog, text, 64);
-        caption = text;
-        full = fillsTheScreenBetweenTheBars(dialog);
-        placed = controlsWhereTemplatePutsThem(dialog, IDD_DRAWSETTINGS);
-        clickButton(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ(L"描画設定", caption);
-    EXPECT_TRUE(full);
-    EXPECT_TRUE(placed);
+    expectOpensFullScreenFromTemplate(IDM_DRAWSETTINGS, IDD_DRAWSETTINGS, L"描画設定");
 }
 
 struct Shown {

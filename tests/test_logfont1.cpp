@@ -71,20 +71,7 @@ static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
 
 TEST_F(AppTest, Page1OpensFullScreenFromItsTemplate)
 {
-    std::wstring caption;
-    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        Sleep(100);
-        WCHAR text[64] = L"";
-        GetWindowTextW(dialog, text, 64);
-        caption = text;
-        full = fillsTheScreenBetweenTheBars(dialog);
-        placed = controlsWhereTemplatePutsThem(dialog, IDD_LOGFONT1);
-        clickButton(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ(L"LogFont-1", caption);
-    EXPECT_TRUE(full);
-    EXPECT_TRUE(placed);
+    expectOpensFullScreenFromTemplate(IDM_LOGFONT1, IDD_LOGFONT1, L"LogFont-1");
 }
 
 TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)

@@ -88,20 +88,7 @@ static ::testing::AssertionResult sortedOnceEach(const std::vector<std::wstring>
 
 TEST_F(AppTest, Page2OpensFullScreenFromItsTemplate)
 {
-    std::wstring caption;
-    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
-    ASSERT_TRUE(runModal(IDM_LOGFONT2, [&](HWND dialog) {
-        Sleep(100);
-        WCHAR text[64] = L"";
-        GetWindowTextW(dialog, text, 64);
-        caption = text;
-        full = fillsTheScreenBetweenTheBars(dialog);
-        placed = controlsWhereTemplatePutsThem(dialog, IDD_LOGFONT2);
-        clickButton(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ(L"LogFont-2", caption);
-    EXPECT_TRUE(full);
-    EXPECT_TRUE(placed);
+    expectOpensFullScreenFromTemplate(IDM_LOGFONT2, IDD_LOGFONT2, L"LogFont-2");
 }
 
 TEST_F(AppTest, Page2ShowsEachFieldAsABareNumber)
