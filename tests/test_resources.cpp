@@ -63,7 +63,7 @@ struct Reader {
 
 /* ---- Dialog templates ---- */
 
-struct ControlSpec {
+struct ExpectedControl {
     int id;
     const WCHAR *className;
     DWORD style;
@@ -71,10 +71,10 @@ struct ControlSpec {
     const WCHAR *text;
 };
 
-struct DialogSpec {
+struct ExpectedDialog {
     int id;
     const WCHAR *caption;
-    std::vector<ControlSpec> controls;
+    std::vector<ExpectedControl> controls;
 };
 
 enum : DWORD {
@@ -83,9 +83,9 @@ enum : DWORD {
     REPORT = 0x50B108C4
 };
 
-static const std::vector<DialogSpec> &dialogSpecs()
+static const std::vector<ExpectedDialog> &expectedDialogs()
 {
-    static const std::vector<DialogSpec> specs = {
+    static const std::vector<ExpectedDialog> expected = {
         { 1107, L"LogFont-1", {
             { -1, L"STATIC", LABEL, 24, 101, 33, 8, L"StrikeOut" },
             { 227, L"COMBOBOX", FIELD, 60, 101, 88, 72, L"" },
@@ -150,7 +150,7 @@ static const std::vector<DialogSpec> &dialogSpecs()
             { -1, L"STATIC", CENTRED, 13, 39, 134, 8, L"for Windows Mobile 5.0 Pocket PC VGA" },
         } },
     };
-    return specs;
+    return expected;
 }
 
 static std::wstring classOf(const std::wstring &nameOrAtom)
@@ -162,10 +162,10 @@ static std::wstring classOf(const std::wstring &nameOrAtom)
     return nameOrAtom;
 }
 
-static void checkDialog(const DialogSpec &spec)
+static void checkDialog(const ExpectedDialog &expected)
 {
-    SCOPED_TRACE("dialog " + std::to_string(spec.id));
-    std::vector<BYTE> bytes = resourceBytes((LPCWSTR)RT_DIALOG, MAKEINTRESOURCEW(spec.id));
+    SCOPED_TRACE("dialog " + std::to_string(expected.id));
+    std::vector<BYTE> bytes = resourceBytes((LPCWSTR)RT_DIALOG, MAKEINTRESOURCEW(expected.id));
     ASSERT_FALSE(bytes.empty()) << "no template in language 1041";
     Reader r(bytes);
     ASSERT_NE(0xFFFF, *(const WORD *)&bytes[2]) << "an extended template; the device's are classic";
@@ -181,13 +181,13 @@ static void checkDialog(const DialogSpec &spec)
     EXPECT_EQ(129, frame[3]);
     EXPECT_EQ(L"", r.nameOrOrdinal()) << "menu";
     EXPECT_EQ(L"", r.nameOrOrdinal()) << "window class";
-    EXPECT_EQ(std::wstring(spec.caption), r.text());
+    EXPECT_EQ(std::wstring(expected.caption), r.text());
     EXPECT_EQ(8, r.word()) << "font size";
     EXPECT_EQ(L"MS UI Gothic", r.text());
-    ASSERT_EQ(spec.controls.size(), count) << "control count";
+    ASSERT_EQ(expected.controls.size(), count) << "control count";
 
-    for (size_t i = 0; i < spec.controls.size(); i++) {
-        const ControlSpec &c = spec.controls[i];
+    for (size_t i = 0; i < expected.controls.size(); i++) {
+        const ExpectedControl &c = expected.controls[i];
         SCOPED_TRACE("control " + std::to_string(i + 1));
         r.alignToDword();
         EXPECT_EQ(c.style, r.dword()) << std::hex << "style";
@@ -214,8 +214,8 @@ static void checkDialog(const DialogSpec &spec)
 
 TEST(Resources, DialogTemplates)
 {
-    for (const DialogSpec &spec : dialogSpecs())
-        checkDialog(spec);
+    for (const ExpectedDialog &expected : expectedDialogs())
+        checkDialog(expected);
 }
 
 /* The platform builds each template into a real dialog: the controls are all there. */
@@ -232,9 +232,9 @@ static INT_PTR CALLBACK closeAtOnce(HWND dialog, UINT msg, WPARAM, LPARAM)
 
 TEST(Resources, EveryTemplateMakesADialog)
 {
-    for (const DialogSpec &spec : dialogSpecs())
-        EXPECT_EQ(1, DialogBoxParamW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(spec.id), NULL, closeAtOnce, 0))
-            << "dialog " << spec.id;
+    for (const ExpectedDialog &expected : expectedDialogs())
+        EXPECT_EQ(1, DialogBoxParamW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(expected.id), NULL, closeAtOnce, 0))
+            << "dialog " << expected.id;
 }
 
 /* ---- Menu, menu-bar description, accelerators ---- */
