@@ -431,6 +431,24 @@ std::wstring controlText(HWND dialog, int id)
     return text;
 }
 
+FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
+{
+    FieldTexts texts;
+    for (int id : ids)
+        texts[id] = controlText(dialog, id);
+    return texts;
+}
+
+FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids)
+{
+    FieldTexts texts;
+    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
+        texts = fieldTexts(dialog, ids);
+        clickButton(dialog, IDCANCEL);
+    }));
+    return texts;
+}
+
 void setFieldText(HWND dialog, int id, const std::wstring &text)
 {
     SetDlgItemTextW(dialog, id, text.c_str());

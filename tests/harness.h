@@ -83,6 +83,7 @@ struct MessageRecord {
 
 /* ---- grid ---- */
 
+#include <map>
 #include <vector>
 
 /* How many more GDI objects this process can create before its handle table is full
@@ -125,6 +126,13 @@ RECT clientRect(HWND hwnd);
 std::vector<std::wstring> listItems(HWND dialog, int id);
 /* From the driving thread: a control's text, however long. */
 std::wstring controlText(HWND dialog, int id);
+/* Control texts by control id. */
+typedef std::map<int, std::wstring> FieldTexts;
+/* From the driving thread: the texts of the given controls. */
+FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids);
+/* The texts of the given controls as the dialog shows them when its command opens it;
+   the dialog is then cancelled. */
+FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids);
 /* From the driving thread: puts a text into a field as pasting does (no width limit). */
 void setFieldText(HWND dialog, int id, const std::wstring &text);
 /* From the driving thread: selects the field's text and types text over it, one WM_CHAR

@@ -2,30 +2,14 @@
 #include "harness.h"
 
 #include <cstddef>
-#include <map>
 
-static const int fieldIds[] = { IDC_HEIGHT, IDC_WIDTH, IDC_ESCAPEMENT, IDC_ORIENTATION,
+static const std::vector<int> fieldIds = { IDC_HEIGHT, IDC_WIDTH, IDC_ESCAPEMENT, IDC_ORIENTATION,
                                 IDC_WEIGHT, IDC_ITALIC, IDC_UNDERLINE, IDC_STRIKEOUT };
-
-typedef std::map<int, std::wstring> FieldTexts;
-
-static FieldTexts fieldTexts(HWND dialog)
-{
-    FieldTexts texts;
-    for (int id : fieldIds)
-        texts[id] = controlText(dialog, id);
-    return texts;
-}
 
 /* The page's fields as they show when it opens; the page is then cancelled. */
 static FieldTexts shownFields(void)
 {
-    FieldTexts texts;
-    EXPECT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        texts = fieldTexts(dialog);
-        clickButton(dialog, IDCANCEL);
-    }));
-    return texts;
+    return shownFieldTexts(IDM_LOGFONT1, fieldIds);
 }
 
 static const FONTVIEWSTATE &state = FontViewState;
@@ -88,7 +72,7 @@ TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)
     std::map<int, LRESULT> selections;
     FieldTexts texts;
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        texts = fieldTexts(dialog);
+        texts = fieldTexts(dialog, fieldIds);
         for (int id : fieldIds)
             selections[id] = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
         clickButton(dialog, IDCANCEL);
@@ -303,7 +287,7 @@ TEST_F(AppTest, Page1StoresTheLeadingNumberOfAnyText)
         ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
             for (int id : fieldIds)
                 setFieldText(dialog, id, typed[id]);
-            shown = fieldTexts(dialog);
+            shown = fieldTexts(dialog, fieldIds);
             clickButton(dialog, IDOK);
         })) << "round " << round;
         for (int id : fieldIds)

@@ -411,14 +411,21 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     EXPECT_EQ(0, differences(with, expectedLines, all));
 }
 
+/* A client exactly as wide as the labels and that many columns, on the landscape screen
+   (which fits 17 columns of any font here), scrolled to the last row. */
+static void showLastRowOfColumns(int columns, int lastRow)
+{
+    ASSERT_TRUE(EmulatorRotateScreen());
+    pumpMessages();
+    setClientSize(FontViewState.labelWidth + columns * FontViewState.columnWidth);
+    ASSERT_EQ(columns, FontViewState.charsPerRow);
+    scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
+    ASSERT_EQ(lastRow, position(SB_VERT));
+}
+
 TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
 {
-    ASSERT_TRUE(EmulatorRotateScreen()) << "the landscape screen fits 16 columns of any font here";
-    pumpMessages();
-    setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
-    ASSERT_EQ(16, FontViewState.charsPerRow);
-    scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
-    ASSERT_EQ(4095, position(SB_VERT));
+    ASSERT_NO_FATAL_FAILURE(showLastRowOfColumns(16, 4095));
     FontViewState.showBaseline = TRUE;
     std::vector<TextCall> calls = recordedPaint();
 
@@ -454,12 +461,7 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
 
 TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 {
-    ASSERT_TRUE(EmulatorRotateScreen()) << "the landscape screen fits 17 columns of any font here";
-    pumpMessages();
-    setClientSize(FontViewState.labelWidth + 17 * FontViewState.columnWidth);
-    ASSERT_EQ(17, FontViewState.charsPerRow);
-    scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
-    ASSERT_EQ(3855, position(SB_VERT));
+    ASSERT_NO_FATAL_FAILURE(showLastRowOfColumns(17, 3855));
     std::vector<TextCall> calls = recordedPaint();
     std::vector<TextCall> labels = labelCalls(calls), glyphs = glyphCalls(calls);
     ASSERT_EQ(1u, labels.size());
@@ -470,7 +472,7 @@ TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     RECT rest = { cellXOf(1, 0) - 1, 0, shown.width, shown.height };
-    EXPECT_EQ(rest.right * 0 + (rest.right - rest.left) * rest.bottom, count(shown, rest, eraseColour))
+    EXPECT_EQ((rest.right - rest.left) * rest.bottom, count(shown, rest, eraseColour))
         << "nothing after code 0xFFFF";
     RECT first = { cellXOf(0, 0), rowTopOf(0), cellXOf(1, 0) - 1, rowTopOf(1) };
     EXPECT_GT(count(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";

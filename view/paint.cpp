@@ -20,7 +20,7 @@ typedef struct {
 static void readView(GRIDVIEW *view, HWND hwnd)
 {
     memset(view, 0, sizeof *view);
-    GetClientRect(FontViewState.mainWindow, &view->client);
+    GetClientRect(hwnd, &view->client);
     view->firstRow = getScrollPosition(hwnd, SB_VERT);
     view->horizontalOffset = getScrollPosition(hwnd, SB_HORZ);
     view->rows = visibleRows(view->client.top, view->client.bottom, FontViewState.rowHeight);
