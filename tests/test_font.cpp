@@ -130,7 +130,7 @@ static void removeRasterFont(const std::wstring &path)
     DeleteFileW(path.c_str());
 }
 
-static const WCHAR outlineFace[] = L"DejaVu Sans";
+static const WCHAR outlineFace[] = L"Tahoma";
 static const char rasterFace[] = "VelmoraRaster";
 static const WCHAR rasterFaceW[] = L"VelmoraRaster";
 
@@ -175,14 +175,14 @@ TEST_F(FontTest, StartUpCapturesTheSystemFont)
 TEST_F(FontTest, OutlineFontGivesItsFourNamesAndFace)
 {
     applyLogFont(fontOf(outlineFace, -24));
-    expectCapturedAsReported(FontViewState.logFont, "DejaVu Sans");
-    EXPECT_STREQ(L"DejaVu Sans", FontViewState.familyName);
-    EXPECT_STREQ(L"DejaVu Sans", FontViewState.textFace);
+    expectCapturedAsReported(FontViewState.logFont, "Tahoma");
+    EXPECT_STREQ(L"Tahoma", FontViewState.familyName);
+    EXPECT_STREQ(L"Tahoma", FontViewState.textFace);
 
-    LOGFONTW bold = fontOf(L"DejaVu Serif", -30);
+    LOGFONTW bold = fontOf(L"Courier New", -30);
     bold.lfWeight = FW_BOLD;
     applyLogFont(bold);
-    expectCapturedAsReported(bold, "DejaVu Serif bold");
+    expectCapturedAsReported(bold, "Courier New bold");
     EXPECT_STREQ(L"Bold", FontViewState.styleName);
 }
 
@@ -409,7 +409,7 @@ TEST_F(FontTest, NoMemoryForTheAnswerReadsNoNames)
 {
     applyLogFont(fontOf(outlineFace, -24));
     OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
-    LOGFONTW other = fontOf(L"DejaVu Serif", -20);
+    LOGFONTW other = fontOf(L"Courier New", -20);
     refusedSize = reportedFor(other).outline.size();
     ASSERT_GT(refusedSize, 0u);
     refusals = 0;

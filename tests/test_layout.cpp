@@ -176,7 +176,7 @@ static void useNarrowColumnsInLandscape(void)
     LOGFONTW &font = FontViewState.logFont;
     font.lfHeight = -10;
     font.lfWidth = 0;
-    wcscpy(font.lfFaceName, L"DejaVu Sans Mono");
+    wcscpy(font.lfFaceName, L"Courier New");
     applyFont();
     ASSERT_LE(FontViewState.labelWidth + 32 * FontViewState.columnWidth, clientRect(FontViewState.mainWindow).right)
         << "column width " << FontViewState.columnWidth;

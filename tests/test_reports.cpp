@@ -457,15 +457,15 @@ TEST_F(AppTest, OutlineReportShowsTheCapturedFiguresAndNames)
 {
     LOGFONTW font = state.logFont;
     font.lfHeight = -24;
-    wcscpy(font.lfFaceName, L"DejaVu Sans");
+    wcscpy(font.lfFaceName, L"Tahoma");
     FontViewState.logFont = font;
     applyFont();
-    ASSERT_STREQ(L"DejaVu Sans", state.familyName) << "the outline font was not realised";
+    ASSERT_STREQ(L"Tahoma", state.familyName) << "the outline font was not realised";
     std::wstring text = shownReport(IDM_OUTLINEFONT);
     EXPECT_EQ(outlineOfState(), text);
     std::vector<std::wstring> lines = linesOf(text);
     ASSERT_EQ(40u, lines.size());
-    EXPECT_EQ(L"otmpFamilyName\t\t= DejaVu Sans", lines[25]);
+    EXPECT_EQ(L"otmpFamilyName\t\t= Tahoma", lines[25]);
     EXPECT_EQ(L"otmEMSquare\t\t= " + std::to_wstring(state.outlineMetrics.otmEMSquare), lines[6]);
 }
 
@@ -475,7 +475,7 @@ TEST_F(AppTest, ReportsOfARasterFontAfterAnOutlineFont)
     ASSERT_FALSE(file.empty()) << "the raster font could not be added";
     LOGFONTW font = state.logFont;
     font.lfHeight = -24;
-    wcscpy(font.lfFaceName, L"DejaVu Sans");
+    wcscpy(font.lfFaceName, L"Tahoma");
     FontViewState.logFont = font;
     applyFont();
     std::vector<std::wstring> before = linesOf(shownReport(IDM_OUTLINEFONT));
