@@ -1,0 +1,139 @@
+/* The emulated device: its own fonts and no others, and dialog labels that fit in its
+   dialog font. */
+#include "harness.h"
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+typedef std::set<std::wstring> FaceSet;
+
+static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
+{
+    if (font->lfFaceName[0] != L'@')   // the vertical forms of the Japanese faces
+        ((FaceSet *)faces)->insert(font->lfFaceName);
+    return 1;
+}
+
+static FaceSet facesOffered(void)
+{
+    FaceSet faces;
+    LOGFONTW all;
+    memset(&all, 0, sizeof all);
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = GetDC(NULL);
+    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
+    ReleaseDC(NULL, dc);
+    return faces;
+}
+
+/* The first column of the README's table of the device's fonts. */
+static FaceSet facesOfReadme(void)
+{
+    std::ifstream readme(VELMORA_SOURCE_DIR "/README.md");
+    FaceSet faces;
+    std::string line;
+    bool inTable = false;
+    while (std::getline(readme, line)) {
+        if (line.rfind("## ", 0) == 0)
+            inTable = line == "## The device's fonts";
+        else if (inTable && line.rfind("| ", 0) == 0 && line.rfind("| Face ", 0) != 0) {
+            std::string face = line.substr(2, line.find(" |", 2) - 2);
+            faces.insert(std::wstring(face.begin(), face.end()));
+        }
+    }
+    return faces;
+}
+
+TEST(DeviceFonts, TheFaceListIsTheReadmesAndNoHostFace)
+{
+    FaceSet listed = facesOfReadme();
+    ASSERT_FALSE(listed.empty()) << "README.md has no table under \"## The device's fonts\"";
+    EXPECT_EQ(facesOffered(), listed);
+}
+
+static std::wstring realisedFace(HFONT font, TEXTMETRICW *metrics)
+{
+    HDC dc = GetDC(NULL);
+    HGDIOBJ old = SelectObject(dc, font);
+    WCHAR face[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    GetTextMetricsW(dc, metrics);
+    SelectObject(dc, old);
+    ReleaseDC(NULL, dc);
+    return face;
+}
+
+TEST(DeviceFonts, TheSystemFontIsTahomaAndAnUnknownFaceIsADevicesFace)
+{
+    LOGFONTW system;
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    TEXTMETRICW systemMetrics, tahomaMetrics;
+    realisedFace((HFONT)GetStockObject(SYSTEM_FONT), &systemMetrics);
+    LOGFONTW tahoma = system;
+    wcscpy(tahoma.lfFaceName, L"Tahoma");
+    HFONT font = CreateFontIndirectW(&tahoma);
+    EXPECT_EQ(realisedFace(font, &tahomaMetrics), L"Tahoma");
+    DeleteObject(font);
+    EXPECT_EQ(memcmp(&systemMetrics, &tahomaMetrics, sizeof systemMetrics), 0)
+        << "the system font realises as Tahoma with the same description";
+
+    font = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"No Such Face");
+    std::wstring fallback = realisedFace(font, &tahomaMetrics);
+    DeleteObject(font);
+    EXPECT_EQ(facesOfReadme().count(fallback), 1u) << "an unknown face realised as " << fallback.c_str();
+}
+
+/* ---- The dialog font ---- */
+
+struct Label {
+    std::wstring text;
+    int width;     // of the text, in the dialog's font
+    int room;      // the label's client width
+};
+
+static BOOL CALLBACK addLabel(HWND control, LPARAM labels)
+{
+    WCHAR className[16];
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, L"Static") != 0 || !(GetWindowLongW(control, GWL_STYLE) & SS_RIGHT))
+        return TRUE;
+    WCHAR text[64];
+    GetWindowTextW(control, text, 64);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(control, WM_GETFONT, 0, 0));
+    RECT extent = { 0, 0, 0, 0 };
+    DrawTextW(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    ((std::vector<Label> *)labels)->push_back({ text, extent.right, clientRect(control).right });
+    return TRUE;
+}
+
+static std::vector<Label> labelsOf(UINT command)
+{
+    std::vector<Label> labels;
+    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
+        EnumChildWindows(dialog, addLabel, (LPARAM)&labels);
+        clickButton(dialog, IDCANCEL);
+    }));
+    return labels;
+}
+
+class DialogFont : public AppTest {};
+
+/* The template gives "Orientation" less room than MS UI Gothic takes for it: the one label
+   allowed to be clipped. */
+TEST_F(DialogFont, TheSettingsLabelsFitTheirRectangles)
+{
+    std::vector<Label> labels;
+    for (UINT command : { IDM_LOGFONT1, IDM_LOGFONT2, IDM_DRAWSETTINGS })
+        for (const Label &label : labelsOf(command))
+            labels.push_back(label);
+    ASSERT_EQ(labels.size(), 20u);
+    std::wostringstream clipped;
+    for (const Label &label : labels)
+        if (label.width > label.room && label.text != L"Orientation")
+            clipped << label.text << L" (" << label.width << L" px in " << label.room << L") ";
+    EXPECT_EQ(clipped.str(), L"");
+}
