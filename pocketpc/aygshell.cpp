@@ -6,9 +6,7 @@
    the two without a desktop frame, and the re-fit of all of these when the screen turns.
    F1 and F2 press the left and right soft keys and F9 turns the screen, as on the emulator. */
 
-#define POCKETPC_BUILDING_AYGSHELL
-#include "aygshell.h"
-#include "emulator.h"
+#include "shell.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -21,20 +19,6 @@ const WCHAR navBarClass[] = L"HHTaskBar";
 const WCHAR menuBarClass[] = L"menu_worker";
 const COLORREF barColor = RGB(16, 40, 96);
 const COLORREF barTextColor = RGB(255, 255, 255);
-
-struct SoftKey {
-    WORD command;
-    WORD subMenu;      // index of a popup of the bar's menu, or NOMENU
-    WCHAR text[32];
-};
-
-struct MenuBar {
-    HWND owner;
-    HINSTANCE instance;
-    UINT menuId;
-    int keyCount;
-    SoftKey keys[2];   // the two soft keys; a description with more buttons shows the first two
-};
 
 // Windows the shell keeps in place: main windows and full-screen dialogs.
 enum Placement { PLACED_MAIN, PLACED_DIALOG };
@@ -275,51 +259,6 @@ void showActiveWindow(HWND hwnd)
 }
 
 /* ---- Soft-key bar ---- */
-
-/* A menu-bar description is 16-bit words: a head, then one record a button. */
-struct MenuBarHead {
-    WORD menuId;
-    WORD buttonCount;
-};
-
-struct MenuBarButton {
-    WORD image;
-    WORD command;
-    WORD state;
-    WORD style;
-    WORD stringId;
-    WORD reserved;
-    WORD subMenu;
-};
-
-static_assert(sizeof(MenuBarHead) + 2 * sizeof(MenuBarButton) == 32,
-              "a description of two soft keys is 32 bytes, as the device's resource compiler writes it");
-
-BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
-{
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
-    if (!found)
-        return FALSE;
-    DWORD size = SizeofResource(instance, found);
-    HGLOBAL loaded = LoadResource(instance, found);
-    const MenuBarHead *head = loaded ? (const MenuBarHead *)LockResource(loaded) : NULL;
-    if (!head || size < sizeof(MenuBarHead))
-        return FALSE;
-    DWORD count = head->buttonCount;
-    if (count > (size - sizeof(MenuBarHead)) / sizeof(MenuBarButton))
-        return FALSE;
-    const MenuBarButton *buttons = (const MenuBarButton *)(head + 1);
-    bar->menuId = head->menuId;
-    bar->keyCount = count < 2 ? (int)count : 2;
-    for (int i = 0; i < bar->keyCount; i++) {
-        SoftKey &key = bar->keys[i];
-        key.command = buttons[i].command;
-        key.subMenu = buttons[i].subMenu;
-        if (LoadStringW(instance, buttons[i].stringId, key.text, 32) <= 0)
-            key.text[0] = 0;
-    }
-    return TRUE;
-}
 
 RECT softKeyRect(HWND bar, const MenuBar *data, int index)
 {
