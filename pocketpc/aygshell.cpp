@@ -17,8 +17,6 @@ const int barHeight = EMULATOR_BAR_HEIGHT;
 const int doneButtonWidth = 96;
 const WCHAR navBarClass[] = L"HHTaskBar";
 const WCHAR menuBarClass[] = L"menu_worker";
-const COLORREF barColor = RGB(16, 40, 96);
-const COLORREF barTextColor = RGB(255, 255, 255);
 
 // Windows the shell keeps in place: main windows and full-screen dialogs.
 enum Placement { PLACED_MAIN, PLACED_DIALOG };
@@ -39,18 +37,9 @@ HHOOK activateHook;
 HHOOK keyHook;
 HWND navBar;
 HWND activeWindow;
-HFONT barFont;
 
 int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
-
-HFONT getBarFont()
-{
-    if (!barFont)
-        barFont = CreateFontW(-26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                              L"MS UI Gothic");
-    return barFont;
-}
 
 PlacedWindow *findPlaced(HWND hwnd)
 {
@@ -160,26 +149,6 @@ RECT doneButtonRect()
 {
     RECT r = { screenWidth() - doneButtonWidth, 0, screenWidth(), barHeight };
     return r;
-}
-
-/* Both bars: the bar colour over the whole strip, then text in the bar font. */
-HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont)
-{
-    HDC dc = BeginPaint(hwnd, ps);
-    GetClientRect(hwnd, client);
-    HBRUSH brush = CreateSolidBrush(barColor);
-    FillRect(dc, client, brush);
-    DeleteObject(brush);
-    *oldFont = SelectObject(dc, getBarFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, barTextColor);
-    return dc;
-}
-
-void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont)
-{
-    SelectObject(ps->hdc, oldFont);
-    EndPaint(hwnd, ps);
 }
 
 void paintNavBar(HWND hwnd)

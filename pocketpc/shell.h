@@ -7,6 +7,9 @@
 #include "aygshell.h"
 #include "emulator.h"
 
+const COLORREF barColor = RGB(16, 40, 96);
+const COLORREF barTextColor = RGB(255, 255, 255);
+
 struct SoftKey {
     WORD command;
     WORD subMenu;      // index of a popup of the bar's menu, or NOMENU
@@ -20,6 +23,10 @@ struct MenuBar {
     int keyCount;
     SoftKey keys[2];   // the two soft keys; a description with more buttons shows the first two
 };
+
+/* bars.cpp */
+HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont);
+void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont);
 
 /* menubardesc.cpp */
 BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar);
