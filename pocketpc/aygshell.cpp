@@ -8,15 +8,13 @@
 
 #include "shell.h"
 
-#include <stdlib.h>
 #include <string.h>
+
+HINSTANCE module;
 
 namespace {
 
-const int barHeight = EMULATOR_BAR_HEIGHT;
 const int doneButtonWidth = 96;
-const WCHAR navBarClass[] = L"HHTaskBar";
-const WCHAR menuBarClass[] = L"menu_worker";
 
 // Windows the shell keeps in place: main windows and full-screen dialogs.
 enum Placement { PLACED_MAIN, PLACED_DIALOG };
@@ -31,15 +29,11 @@ const int maxPlaced = 32;
 PlacedWindow placed[maxPlaced];
 int placedCount;
 
-HINSTANCE module;
 HHOOK callHook;
 HHOOK activateHook;
 HHOOK keyHook;
 HWND navBar;
 HWND activeWindow;
-
-int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 PlacedWindow *findPlaced(HWND hwnd)
 {
@@ -71,31 +65,6 @@ PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton)
         entry->doneButton = doneButton;
     }
     return entry;
-}
-
-MenuBar *barData(HWND bar)
-{
-    return (MenuBar *)GetWindowLongPtrW(bar, GWLP_USERDATA);
-}
-
-/* The soft-key bars of this thread, one after another. */
-HWND nextOwnMenuBar(HWND after)
-{
-    for (HWND bar = FindWindowExW(NULL, after, menuBarClass, NULL); bar;
-         bar = FindWindowExW(NULL, bar, menuBarClass, NULL))
-        if (GetWindowThreadProcessId(bar, NULL) == GetCurrentThreadId())
-            return bar;
-    return NULL;
-}
-
-HWND menuBarOf(HWND owner)
-{
-    for (HWND bar = nextOwnMenuBar(NULL); bar; bar = nextOwnMenuBar(bar)) {
-        MenuBar *data = barData(bar);
-        if (data && data->owner == owner)
-            return bar;
-    }
-    return NULL;
 }
 
 /* ---- Placement ---- */
@@ -225,102 +194,6 @@ void showActiveWindow(HWND hwnd)
     activeWindow = hwnd;
     if (navBar)
         InvalidateRect(navBar, NULL, TRUE);
-}
-
-/* ---- Soft-key bar ---- */
-
-RECT softKeyRect(HWND bar, const MenuBar *data, int index)
-{
-    RECT r;
-    GetClientRect(bar, &r);
-    int half = (r.right - r.left) / 2;
-    if (data->keyCount == 1 || index == 0)
-        r.right = r.left + half;
-    else
-        r.left += half;
-    return r;
-}
-
-void pressSoftKey(HWND bar, int index)
-{
-    MenuBar *data = barData(bar);
-    if (!data || index < 0 || index >= data->keyCount)
-        return;
-    const SoftKey &key = data->keys[index];
-    HWND owner = data->owner;
-    if (key.subMenu == NOMENU) {
-        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(key.command, 0), (LPARAM)bar);
-        return;
-    }
-    HMENU menu = LoadMenuW(data->instance, MAKEINTRESOURCEW(data->menuId));
-    HMENU popup = menu ? GetSubMenu(menu, key.subMenu) : NULL;
-    if (popup) {
-        RECT r = softKeyRect(bar, data, index);
-        MapWindowPoints(bar, NULL, (POINT *)&r, 2);
-        UINT align = index == 0 ? TPM_LEFTALIGN : TPM_RIGHTALIGN;
-        int x = index == 0 ? r.left : r.right;
-        int command = TrackPopupMenuEx(popup, align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
-                                       x, r.top, bar, NULL);
-        if (command)
-            PostMessageW(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    }
-    if (menu)
-        DestroyMenu(menu);
-}
-
-void paintMenuBar(HWND hwnd)
-{
-    PAINTSTRUCT ps;
-    RECT client;
-    HGDIOBJ oldFont;
-    HDC dc = beginBarPaint(hwnd, &ps, &client, &oldFont);
-    MenuBar *data = barData(hwnd);
-    for (int i = 0; data && i < data->keyCount; i++) {
-        RECT r = softKeyRect(hwnd, data, i);
-        DrawTextW(dc, data->keys[i].text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
-    endBarPaint(hwnd, &ps, oldFont);
-}
-
-void clickMenuBar(HWND hwnd, int x)
-{
-    MenuBar *data = barData(hwnd);
-    for (int i = 0; data && i < data->keyCount; i++) {
-        RECT r = softKeyRect(hwnd, data, i);
-        if (x >= r.left && x < r.right) {
-            pressSoftKey(hwnd, i);
-            return;
-        }
-    }
-}
-
-LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_PAINT:         paintMenuBar(hwnd); return 0;
-    case WM_LBUTTONUP:     clickMenuBar(hwnd, (short)LOWORD(lParam)); return 0;
-    case WM_NCDESTROY:     free(barData(hwnd)); SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND createMenuBar(HWND owner, const MenuBar &description)
-{
-    MenuBar *data = (MenuBar *)malloc(sizeof(MenuBar));
-    if (!data)
-        return NULL;
-    *data = description;
-    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, menuBarClass, L"",
-                               WS_POPUP | WS_VISIBLE, 0, screenHeight() - barHeight,
-                               screenWidth(), barHeight, owner, NULL, module, NULL);
-    if (!bar) {
-        free(data);
-        return NULL;
-    }
-    SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)data);
-    InvalidateRect(bar, NULL, TRUE);
-    return bar;
 }
 
 /* ---- Hooks ---- */

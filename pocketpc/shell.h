@@ -7,8 +7,16 @@
 #include "aygshell.h"
 #include "emulator.h"
 
+const int barHeight = EMULATOR_BAR_HEIGHT;
+const WCHAR navBarClass[] = L"HHTaskBar";
+const WCHAR menuBarClass[] = L"menu_worker";
 const COLORREF barColor = RGB(16, 40, 96);
 const COLORREF barTextColor = RGB(255, 255, 255);
+
+inline int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+inline int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+extern HINSTANCE module;
 
 struct SoftKey {
     WORD command;
@@ -30,5 +38,12 @@ void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont);
 
 /* menubardesc.cpp */
 BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar);
+
+/* softkeybar.cpp */
+LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+HWND createMenuBar(HWND owner, const MenuBar &description);
+HWND nextOwnMenuBar(HWND after);
+HWND menuBarOf(HWND owner);
+void pressSoftKey(HWND bar, int index);
 
 #endif
