@@ -17,6 +17,8 @@ inline int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 inline int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 extern HINSTANCE module;
+extern HHOOK callHook, activateHook, keyHook;
+extern HWND navBar;
 
 struct SoftKey {
     WORD command;
@@ -32,6 +34,17 @@ struct MenuBar {
     SoftKey keys[2];   // the two soft keys; a description with more buttons shows the first two
 };
 
+// Windows the shell keeps in place: main windows and full-screen dialogs.
+enum Placement { PLACED_MAIN, PLACED_DIALOG };
+struct PlacedWindow {
+    HWND hwnd;
+    Placement kind;
+    BOOL doneButton;
+};
+
+/* aygshell.cpp */
+void ensureNavBar();
+
 /* bars.cpp */
 HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont);
 void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont);
@@ -45,5 +58,13 @@ HWND createMenuBar(HWND owner, const MenuBar &description);
 HWND nextOwnMenuBar(HWND after);
 HWND menuBarOf(HWND owner);
 void pressSoftKey(HWND bar, int index);
+
+/* placement.cpp */
+LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam);
+PlacedWindow *findPlaced(HWND hwnd);
+PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton);
+void placeWindow(const PlacedWindow &entry);
+void removeDesktopFrame(HWND hwnd);
+void refitToScreen();
 
 #endif
