@@ -1,6 +1,9 @@
 /* What the device's two bars, the navigation bar at the top of the screen and the soft-key
-   bar at the bottom, have in common: their look, white bold text on dark blue. */
+   bar at the bottom, have in common: their window classes, and their look, white bold text
+   on dark blue. */
 #include "shell.h"
+
+#include <string.h>
 
 namespace {
 
@@ -34,4 +37,19 @@ void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont)
 {
     SelectObject(ps->hdc, oldFont);
     EndPaint(hwnd, ps);
+}
+
+void registerBarClasses()
+{
+    WNDCLASSW wc;
+    memset(&wc, 0, sizeof wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;   // the bars are drawn to their width, which a turn changes
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.lpfnWndProc = navBarProc;
+    wc.lpszClassName = navBarClass;
+    RegisterClassW(&wc);
+    wc.lpfnWndProc = menuBarProc;
+    wc.lpszClassName = menuBarClass;
+    RegisterClassW(&wc);
 }

@@ -42,15 +42,20 @@ struct PlacedWindow {
     BOOL doneButton;
 };
 
-/* aygshell.cpp */
-void ensureNavBar();
-
 /* bars.cpp */
+void registerBarClasses();
 HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont);
 void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont);
 
 /* menubardesc.cpp */
 BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar);
+
+/* navbar.cpp */
+LRESULT CALLBACK navBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK activateProc(int code, WPARAM wParam, LPARAM lParam);
+void ensureNavBar();
+void showActiveWindow(HWND hwnd);
+void fitDialogLater(HWND dialog);
 
 /* softkeybar.cpp */
 LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
