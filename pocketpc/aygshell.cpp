@@ -4,7 +4,11 @@
    of the screen with the active window's title (and a done button for full-screen dialogs),
    soft-key bars built from menu-bar descriptions at the bottom, main windows placed between
    the two without a desktop frame, and the re-fit of all of these when the screen turns.
-   F1 and F2 press the left and right soft keys and F9 turns the screen, as on the emulator. */
+   F1 and F2 press the left and right soft keys and F9 turns the screen, as on the emulator.
+
+   Here are the library's own functions, which the application calls; the navigation bar, the
+   soft-key bar, the menu-bar description, window placement and the emulator's controls each
+   have a file of their own. */
 
 #include "shell.h"
 
@@ -16,22 +20,6 @@ HHOOK activateHook;
 HHOOK keyHook;
 
 namespace {
-
-LRESULT CALLBACK keyProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    BOOL keyDown = !(lParam & 0x80000000);
-    if (code == HC_ACTION && (wParam == VK_F1 || wParam == VK_F2 || wParam == VK_F9)) {
-        if (keyDown && wParam == VK_F9)
-            EmulatorRotateScreen();
-        else if (keyDown) {
-            HWND bar = menuBarOf(GetActiveWindow());
-            if (bar)
-                pressSoftKey(bar, wParam == VK_F1 ? 0 : 1);
-        }
-        return 1;
-    }
-    return CallNextHookEx(keyHook, code, wParam, lParam);
-}
 
 /* The device draws unscaled for a program that carries the high-resolution marker. */
 void honourHighResolutionMarker()
@@ -111,36 +99,6 @@ AYGSHELL_API BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
     if (GetActiveWindow() == dialog)
         showActiveWindow(dialog);
     return TRUE;
-}
-
-/* ---- Emulator controls ---- */
-
-EMULATOR_API BOOL WINAPI EmulatorSetScreenSize(int width, int height)
-{
-    DEVMODEW mode;
-    memset(&mode, 0, sizeof mode);
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    BOOL changed = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) == DISP_CHANGE_SUCCESSFUL;
-    // The navigation bar answers the platform's WM_DISPLAYCHANGE; without one, nothing to fit.
-    return changed && screenWidth() == width && screenHeight() == height;
-}
-
-EMULATOR_API BOOL WINAPI EmulatorRotateScreen(void)
-{
-    return EmulatorSetScreenSize(screenHeight(), screenWidth());
-}
-
-EMULATOR_API HWND WINAPI EmulatorNavigationBar(void)
-{
-    return navBar;
-}
-
-EMULATOR_API HWND WINAPI EmulatorMenuBarOf(HWND owner)
-{
-    return menuBarOf(owner);
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)

@@ -47,6 +47,9 @@ void registerBarClasses();
 HDC beginBarPaint(HWND hwnd, PAINTSTRUCT *ps, RECT *client, HGDIOBJ *oldFont);
 void endBarPaint(HWND hwnd, PAINTSTRUCT *ps, HGDIOBJ oldFont);
 
+/* emulator.cpp */
+LRESULT CALLBACK keyProc(int code, WPARAM wParam, LPARAM lParam);
+
 /* menubardesc.cpp */
 BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar);
 
