@@ -24,21 +24,31 @@ struct MenuBarButton {
 static_assert(sizeof(MenuBarHead) + 2 * sizeof(MenuBarButton) == 32,
               "a description of two soft keys is 32 bytes, as the device's resource compiler writes it");
 
-} // namespace
-
-BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
+/* The description's head, when the resource holds the head and every button it counts. */
+const MenuBarHead *findMenuBarDescription(HINSTANCE instance, UINT id)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
     if (!found)
-        return FALSE;
+        return NULL;
     DWORD size = SizeofResource(instance, found);
     HGLOBAL loaded = LoadResource(instance, found);
     const MenuBarHead *head = loaded ? (const MenuBarHead *)LockResource(loaded) : NULL;
     if (!head || size < sizeof(MenuBarHead))
-        return FALSE;
+        return NULL;
     DWORD count = head->buttonCount;
     if (count > (size - sizeof(MenuBarHead)) / sizeof(MenuBarButton))
+        return NULL;
+    return head;
+}
+
+} // namespace
+
+BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar)
+{
+    const MenuBarHead *head = findMenuBarDescription(instance, id);
+    if (!head)
         return FALSE;
+    DWORD count = head->buttonCount;
     const MenuBarButton *buttons = (const MenuBarButton *)(head + 1);
     bar->menuId = head->menuId;
     bar->keyCount = count < 2 ? (int)count : 2;

@@ -23,6 +23,18 @@ RECT doneButtonRect()
     return r;
 }
 
+void drawDoneButton(HDC dc, RECT done)
+{
+    HPEN pen = CreatePen(PS_SOLID, 2, barTextColor);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, done.left + 8, done.top + 8, done.right - 8, done.bottom - 8, 12, 12);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    DrawTextW(dc, L"ok", -1, &done, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
 void paintNavBar(HWND hwnd)
 {
     PAINTSTRUCT ps;
@@ -37,14 +49,7 @@ void paintNavBar(HWND hwnd)
     if (activeHasDoneButton()) {
         RECT done = doneButtonRect();
         text.right = done.left;
-        HPEN pen = CreatePen(PS_SOLID, 2, barTextColor);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        RoundRect(dc, done.left + 8, done.top + 8, done.right - 8, done.bottom - 8, 12, 12);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
-        DrawTextW(dc, L"ok", -1, &done, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        drawDoneButton(dc, done);
     }
     DrawTextW(dc, title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     endBarPaint(hwnd, &ps, oldFont);

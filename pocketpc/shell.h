@@ -16,9 +16,9 @@ const COLORREF barTextColor = RGB(255, 255, 255);
 inline int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 inline int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
-extern HINSTANCE module;
-extern HHOOK callHook, activateHook, keyHook;
-extern HWND navBar;
+extern HINSTANCE module;                        // this library, from DllMain
+extern HHOOK callHook, activateHook, keyHook;   // set by SHInitExtraControls
+extern HWND navBar;                             // made when the first window needs it
 
 struct SoftKey {
     WORD command;
@@ -60,13 +60,6 @@ void ensureNavBar();
 void showActiveWindow(HWND hwnd);
 void fitDialogLater(HWND dialog);
 
-/* softkeybar.cpp */
-LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-HWND createMenuBar(HWND owner, const MenuBar &description);
-HWND nextOwnMenuBar(HWND after);
-HWND menuBarOf(HWND owner);
-void pressSoftKey(HWND bar, int index);
-
 /* placement.cpp */
 LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam);
 PlacedWindow *findPlaced(HWND hwnd);
@@ -74,5 +67,12 @@ PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton);
 void placeWindow(const PlacedWindow &entry);
 void removeDesktopFrame(HWND hwnd);
 void refitToScreen();
+
+/* softkeybar.cpp */
+LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+HWND createMenuBar(HWND owner, const MenuBar &description);
+HWND nextOwnMenuBar(HWND after);
+HWND menuBarOf(HWND owner);
+void pressSoftKey(HWND bar, int index);
 
 #endif

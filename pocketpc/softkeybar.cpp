@@ -24,6 +24,18 @@ RECT softKeyRect(HWND bar, const MenuBar *data, int index)
     return r;
 }
 
+/* Opens the popup above its key, aligned with the key's outer edge; answers the chosen
+   command, or 0. */
+int trackSoftKeyPopup(HWND bar, const MenuBar *data, int index, HMENU popup)
+{
+    RECT r = softKeyRect(bar, data, index);
+    MapWindowPoints(bar, NULL, (POINT *)&r, 2);
+    UINT align = index == 0 ? TPM_LEFTALIGN : TPM_RIGHTALIGN;
+    int x = index == 0 ? r.left : r.right;
+    return TrackPopupMenuEx(popup, align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                            x, r.top, bar, NULL);
+}
+
 void paintMenuBar(HWND hwnd)
 {
     PAINTSTRUCT ps;
@@ -78,23 +90,16 @@ void pressSoftKey(HWND bar, int index)
     if (!data || index < 0 || index >= data->keyCount)
         return;
     const SoftKey &key = data->keys[index];
-    HWND owner = data->owner;
+    HWND owner = data->owner;   // the popup's loop may destroy the bar, and its data with it
     if (key.subMenu == NOMENU) {
         PostMessageW(owner, WM_COMMAND, MAKEWPARAM(key.command, 0), (LPARAM)bar);
         return;
     }
     HMENU menu = LoadMenuW(data->instance, MAKEINTRESOURCEW(data->menuId));
     HMENU popup = menu ? GetSubMenu(menu, key.subMenu) : NULL;
-    if (popup) {
-        RECT r = softKeyRect(bar, data, index);
-        MapWindowPoints(bar, NULL, (POINT *)&r, 2);
-        UINT align = index == 0 ? TPM_LEFTALIGN : TPM_RIGHTALIGN;
-        int x = index == 0 ? r.left : r.right;
-        int command = TrackPopupMenuEx(popup, align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
-                                       x, r.top, bar, NULL);
-        if (command)
-            PostMessageW(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    }
+    int command = popup ? trackSoftKeyPopup(bar, data, index, popup) : 0;
+    if (command)
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     if (menu)
         DestroyMenu(menu);
 }
