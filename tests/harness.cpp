@@ -1,10 +1,16 @@
 #include "harness.h"
 
+#include <stddef.h>
 #include <string.h>
 #include <thread>
 #include <atomic>
 
 const FONTVIEWSTATE loadedState = FontViewState;
+
+bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
+{
+    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
+}
 
 static bool quitSeen;
 static int quitCode;
@@ -308,6 +314,14 @@ HBITMAP createPictureBitmap(HDC dc, int width, int height, DWORD **bits)
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, NULL, 0);
     *bits = (DWORD *)pixels;
     return bitmap;
+}
+
+int ClientPicture::count(COLORREF colour) const
+{
+    int found = 0;
+    for (COLORREF pixel : pixels)
+        found += pixel == colour;
+    return found;
 }
 
 ClientPicture pictureOfBits(const DWORD *bits, int width, int height)

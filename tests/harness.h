@@ -14,6 +14,9 @@
 
 /* The state record as it was when the process started. */
 extern const FONTVIEWSTATE loadedState;
+/* Whether two records agree in every byte that a command may change (the shell's activation
+   bookkeeping aside). */
+bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b);
 
 enum { PORTRAIT_WIDTH = 480, PORTRAIT_HEIGHT = 640 };
 
@@ -96,6 +99,7 @@ struct ClientPicture {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
     COLORREF at(int x, int y) const { return pixels[(size_t)y * width + x]; }
+    int count(COLORREF colour) const;
 };
 ClientPicture captureClient(HWND hwnd);
 /* A 32-bit top-down bitmap of width by height for pictures, and its pixels (0x00RRGGBB). */

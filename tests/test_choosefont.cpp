@@ -20,12 +20,6 @@ enum {
 static const FONTVIEWSTATE &state = FontViewState;
 static const COLORREF red = RGB(255, 0, 0);
 
-/* Bytes of the record that the command may change, the shell's activation bookkeeping aside. */
-static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
-{
-    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
-}
-
 static bool isChooser(HWND modal)
 {
     return GetDlgItem(modal, CHOOSER_FACE) != NULL && GetDlgItem(modal, CHOOSER_COLOUR) != NULL;

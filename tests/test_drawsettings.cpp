@@ -2,27 +2,12 @@
    OK shows on the screen at once, and what OK and Cancel leave alone. */
 #include "harness.h"
 
-#include <cstddef>
 #include <map>
 #include <set>
 
 static const FONTVIEWSTATE &state = FontViewState;
 
 static const int fieldIds[] = { IDC_TEXTALIGN, IDC_BKMODE, IDC_BKCOLOR, IDC_TEXTCOLOR, IDC_ERASECOLOR };
-
-/* Bytes of the record that a dialog may change, the shell's activation bookkeeping aside. */
-static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
-{
-    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
-}
-
-static int pixelsOf(const ClientPicture &picture, COLORREF colour)
-{
-    int count = 0;
-    for (COLORREF pixel : picture.pixels)
-        count += pixel == colour;
-    return count;
-}
 
 /* The baselines are drawn by inverting with a white pen: where one crosses the background,
    the erase colour shows inverted. Answers the rows where that colour shows. */
@@ -131,8 +116,8 @@ TEST_F(AppTest, PickedBlueEraseColourTurnsTheBackgroundBlueAtOnce)
 {
     const COLORREF blue = RGB(0, 0, 255), startColour = RGB(128, 0, 0);
     ClientPicture before = captureClient(state.mainWindow);
-    ASSERT_GT(pixelsOf(before, startColour), 0) << "the background does not show the start-up erase colour";
-    ASSERT_EQ(0, pixelsOf(before, blue));
+    ASSERT_GT(before.count(startColour), 0) << "the background does not show the start-up erase colour";
+    ASSERT_EQ(0, before.count(blue));
     bool picked = false;
     std::wstring shown;
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
@@ -146,8 +131,8 @@ TEST_F(AppTest, PickedBlueEraseColourTurnsTheBackgroundBlueAtOnce)
     EXPECT_EQ(0xFF0000u, state.eraseColor);
     pumpMessages();
     ClientPicture after = captureClient(state.mainWindow);
-    EXPECT_EQ(pixelsOf(before, startColour), pixelsOf(after, blue)) << "every background pixel turns blue";
-    EXPECT_EQ(0, pixelsOf(after, startColour));
+    EXPECT_EQ(before.count(startColour), after.count(blue)) << "every background pixel turns blue";
+    EXPECT_EQ(0, after.count(startColour));
 }
 
 TEST_F(AppTest, TypedSettingsAreStoredAsReadWhateverTheLists)

@@ -45,12 +45,6 @@ static ::testing::AssertionResult fontWasRealisedFromLogFont(void)
     return ::testing::AssertionSuccess();
 }
 
-/* Bytes of the record that a dialog may change, the shell's activation bookkeeping aside. */
-static bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
-{
-    return memcmp(&a, &b, offsetof(FONTVIEWSTATE, activateInfo)) == 0;
-}
-
 /* ---- Opening ---- */
 
 TEST_F(AppTest, Page1OpensFullScreenFromItsTemplate)
