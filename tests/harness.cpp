@@ -335,6 +335,19 @@ ClientPicture pictureOfBits(const DWORD *bits, int width, int height)
     return picture;
 }
 
+void repaintMainWindow(void)
+{
+    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
+    UpdateWindow(FontViewState.mainWindow);
+    pumpMessages();
+}
+
+ClientPicture repaintedMainWindow(void)
+{
+    repaintMainWindow();
+    return captureClient(FontViewState.mainWindow);
+}
+
 ClientPicture captureClient(HWND hwnd)
 {
     RECT client = clientRect(hwnd);

@@ -102,6 +102,10 @@ struct ClientPicture {
     int count(COLORREF colour) const;
 };
 ClientPicture captureClient(HWND hwnd);
+/* The main window erased and painted whole again, as the platform does after invalidation;
+   and the picture it then shows. */
+void repaintMainWindow(void);
+ClientPicture repaintedMainWindow(void);
 /* A 32-bit top-down bitmap of width by height for pictures, and its pixels (0x00RRGGBB). */
 HBITMAP createPictureBitmap(HDC dc, int width, int height, DWORD **bits);
 /* The picture that such a bitmap's pixels hold. */

@@ -22,13 +22,6 @@ static std::set<int> baselineRows(const ClientPicture &picture)
     return rows;
 }
 
-static ClientPicture repainted(void)
-{
-    InvalidateRect(state.mainWindow, NULL, TRUE);
-    pumpMessages();
-    return captureClient(state.mainWindow);
-}
-
 /* ---- Opening ---- */
 
 TEST_F(AppTest, DrawSettingsOpenFullScreenFromTheirTemplate)
@@ -202,7 +195,7 @@ TEST_F(AppTest, CancelAfterClearingTheBaselineBoxLeavesEverything)
     })) << "a click on Cancel must end the dialog";
     EXPECT_EQ(0, stopCountingMainInvalidations()) << "Cancel requests no repaint";
     EXPECT_TRUE(sameState(kept, state));
-    EXPECT_EQ(before, baselineRows(repainted())) << "the baselines stay";
+    EXPECT_EQ(before, baselineRows(repaintedMainWindow())) << "the baselines stay";
 }
 
 TEST_F(AppTest, OkLeavesTheFontTheLayoutAndTheScrollPositionsAlone)

@@ -19,17 +19,10 @@ static int cellXOf(int column, int offset)
     return column * FontViewState.columnWidth - offset + FontViewState.labelWidth + 1;
 }
 
-static void repaint(void)
-{
-    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
-    UpdateWindow(FontViewState.mainWindow);
-    pumpMessages();
-}
-
 static void showAt(int x, int row)
 {
     scrollTo(FontViewState.mainWindow, x, row);
-    repaint();
+    repaintMainWindow();
 }
 
 static int position(int bar)
@@ -132,7 +125,7 @@ static std::vector<TextCall> labelCalls(const std::vector<TextCall> &calls)
 static std::vector<TextCall> recordedPaint(void)
 {
     startRecordingText();
-    repaint();
+    repaintMainWindow();
     return stopRecordingText();
 }
 
@@ -145,7 +138,7 @@ protected:
         FontViewState.bkColor = RGB(0, 255, 0);
         FontViewState.textColor = RGB(0, 0, 255);
         FontViewState.showBaseline = FALSE;
-        repaint();
+        repaintMainWindow();
     }
     /* A client narrow enough for the grid to scroll sideways. */
     void makeNarrow(void)
@@ -234,7 +227,7 @@ TEST_F(PaintTest, LabelsAreTransparentInTheBackgroundColourWhateverTheMode)
     showAt(0, 100);
     expectLabelsAsDrawnAlone(0, "at row 100");
     FontViewState.bkMode = TRANSPARENT;
-    repaint();
+    repaintMainWindow();
     expectLabelsAsDrawnAlone(0, "transparent mode");
 }
 
@@ -269,10 +262,10 @@ static void verticalRun(const ClientPicture &picture, int x, int inside, COLORRE
 static std::vector<int> baselineRows(void)
 {
     FontViewState.showBaseline = FALSE;
-    repaint();
+    repaintMainWindow();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBaseline = TRUE;
-    repaint();
+    repaintMainWindow();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     std::vector<int> rows;
     for (int y = 0; y < with.height; y++) {
@@ -317,7 +310,7 @@ TEST_F(PaintTest, GlyphYFollowsTheAlignment)
             << "align " << c.align << ": the baseline is wider than one row";
 
         FontViewState.showBaseline = FALSE;
-        repaint();
+        repaintMainWindow();
         ClientPicture shown = captureClient(FontViewState.mainWindow);
         int middleX = c.boxLeft + space.cx / 2, middleY = c.boxTop + tm.tmHeight / 2;
         ASSERT_EQ(FontViewState.bkColor, shown.at(middleX, middleY)) << "align " << c.align;
@@ -383,10 +376,10 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     EXPECT_EQ(expected, lines);
 
     FontViewState.showBaseline = FALSE;
-    repaint();
+    repaintMainWindow();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBaseline = TRUE;
-    repaint();
+    repaintMainWindow();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     /* The same dashed line drawn alone from the client's left edge to its right edge. */
     ClientPicture expectedLines = reference([&](HDC dc) {
@@ -510,10 +503,10 @@ static SIZE extentOf(WCHAR code)
 static void expectBoxes(const char *when, bool dashed)
 {
     FontViewState.showBoundingBoxes = FALSE;
-    repaint();
+    repaintMainWindow();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBoundingBoxes = TRUE;
-    repaint();
+    repaintMainWindow();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     int first = position(SB_VERT), offset = position(SB_HORZ);
     std::vector<RECT> boxes;
@@ -614,11 +607,11 @@ TEST_F(PaintTest, ThousandsOfPaintsLeaveNoObjectBehind)
 {
     FontViewState.showBaseline = TRUE;
     FontViewState.showBoundingBoxes = TRUE;
-    repaint();
+    repaintMainWindow();
     int before = gdiObjectsCreatable();
     for (int i = 0; i < 2000; i++) {
         FontViewState.showBoundingBoxes = i % 2;
-        repaint();
+        repaintMainWindow();
     }
     int after = gdiObjectsCreatable();
     EXPECT_EQ(before, after) << "objects left behind by 2000 paints";
@@ -642,7 +635,7 @@ TEST_F(PaintTest, AbsurdFontsPaintAndScrollInBoundedTime)
         DWORD start = GetTickCount();
         applyFont();
         DWORD applied = GetTickCount();
-        repaint();
+        repaintMainWindow();
         DWORD painted = GetTickCount();
         const int codes[] = { SB_PAGEDOWN, SB_LINEDOWN, SB_BOTTOM, SB_PAGEUP, SB_TOP };
         for (int code : codes) {

@@ -314,20 +314,13 @@ static int shiftedDifferences(const ClientPicture &now, const ClientPicture &bef
     return count;
 }
 
-static ClientPicture freshPaint(void)
-{
-    InvalidateRect(mainWindow(), NULL, TRUE);
-    UpdateWindow(mainWindow());
-    return captureClient(mainWindow());
-}
-
 TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
 {
     FontViewState.showBoundingBoxes = TRUE;
     const int moves[] = { 1, 2, 5, -3, -1 };
     startAt(0, 100);
     for (int k : moves) {
-        ClientPicture before = freshPaint();
+        ClientPicture before = repaintedMainWindow();
         int from = vPos();
         sendScroll(WM_VSCROLL, SB_THUMBPOSITION, from + k);
         ASSERT_EQ(from + k, vPos());
@@ -335,7 +328,7 @@ TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
         EXPECT_EQ(0, shiftedDifferences(moved, before, 0, -k * FontViewState.rowHeight)) << "move of " << k;
         pumpMessages();
         ClientPicture repainted = captureClient(mainWindow());
-        ClientPicture whole = freshPaint();
+        ClientPicture whole = repaintedMainWindow();
         EXPECT_EQ(0, shiftedDifferences(repainted, whole, 0, 0))
             << "move of " << k << ": the uncovered strip does not line up with a full paint";
     }
@@ -345,14 +338,14 @@ TEST_F(ScrollTest, AHorizontalLineMovesThePixelsByOneColumn)
 {
     makeNarrow();
     startAt(0, 30);
-    ClientPicture before = freshPaint();
+    ClientPicture before = repaintedMainWindow();
     sendScroll(WM_HSCROLL, SB_LINERIGHT, 0);
     ASSERT_EQ(FontViewState.columnWidth, hPos());
     ClientPicture moved = captureClient(mainWindow());
     EXPECT_EQ(0, shiftedDifferences(moved, before, -FontViewState.columnWidth, 0));
     pumpMessages();
     ClientPicture repainted = captureClient(mainWindow());
-    EXPECT_EQ(0, shiftedDifferences(repainted, freshPaint(), 0, 0));
+    EXPECT_EQ(0, shiftedDifferences(repainted, repaintedMainWindow(), 0, 0));
 }
 
 TEST_F(ScrollTest, APageInAClientLowerThanOneRowMovesNoRows)
