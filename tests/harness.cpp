@@ -170,6 +170,12 @@ static HWND findModalOf(DWORD thread)
 
 bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
 {
+    return runModal([command] { SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 0); }, drive,
+                    milliseconds);
+}
+
+bool runModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
+{
     DWORD uiThread = GetCurrentThreadId();
     std::atomic<bool> found(false), ended(false);
     std::thread driver([&] {
@@ -182,8 +188,13 @@ bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWOR
         found = true;
         drive(modal);
         ended = waitUntilGone(modal, milliseconds);
+        /* So that a failing test goes on rather than waiting in the modal loop for ever. */
+        if (!ended) {
+            PostMessageW(modal, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(modal, WM_CLOSE, 0, 0);
+        }
     });
-    SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 0);
+    open();
     driver.join();
     pumpMessages();
     return found && ended;
@@ -515,7 +526,7 @@ void clickControl(HWND dialog, int id)
     clickMiddleOf(control, r);
 }
 
-static bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000)
+bool waitFor(const std::function<bool()> &condition, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (!condition()) {

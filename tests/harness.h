@@ -46,10 +46,15 @@ void clickScreen(int x, int y);
 
 /* Sends a command to the main window, which opens a modal window (a dialog, the font
    chooser, a notice); a second thread waits for that window and hands it to drive, which
-   must end it. Answers false if no window came or drive left it open. */
+   must end it. Answers false if no window came or drive left it open (then it is cancelled). */
 bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds = 10000);
+/* The same for any call of this thread that opens a modal window. */
+bool runModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive,
+              DWORD milliseconds = 10000);
 /* From the driving thread: presses a dialog button as a click does. */
 void clickButton(HWND dialog, int id);
+/* From the driving thread: waits until the condition holds or the time is up; answers it. */
+bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000);
 /* From the driving thread: waits until the window is gone. */
 bool waitUntilGone(HWND hwnd, DWORD milliseconds = 5000);
 

@@ -1,5 +1,6 @@
-/* The font chooser command: the platform's real chooser in portrait, the notice in landscape
-   and on a square screen, and a missing library or entry, each from the user's side. */
+/* The font chooser command: the platform's real chooser in portrait, laid out for the screen,
+   the notice in landscape and on a square screen, and a missing library or entry, each from the
+   user's side; and what the library's entry gives back to any caller. */
 #include "harness.h"
 
 #include <cstddef>
@@ -13,8 +14,10 @@ enum {
     CHOOSER_STYLE = 0x471,
     CHOOSER_SIZE = 0x472,
     CHOOSER_COLOUR = 0x473,
+    CHOOSER_SCRIPT = 0x474,
     CHOOSER_STRIKEOUT = 0x410,
-    CHOOSER_UNDERLINE = 0x411
+    CHOOSER_UNDERLINE = 0x411,
+    CHOOSER_SAMPLE = 0x444
 };
 
 static const FONTVIEWSTATE &state = FontViewState;
@@ -147,19 +150,21 @@ TEST_F(AppTest, ConfirmedFaceBecomesTheFontUnderTestInBlack)
     EXPECT_GT(pixelsOf(after, RGB(0, 0, 0)), 0);
 }
 
-TEST_F(AppTest, ChosenColourBecomesTheGlyphColour)
+TEST_F(AppTest, DoneButtonConfirmsTheChosenFaceAndColour)
 {
     useFont(L"DejaVu Sans", -40, 0, 0);
     FontViewState.textColor = RGB(0, 0, 255);
     bool picked = false;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(200);
-        picked = clickListItem(modal, CHOOSER_COLOUR, L"Red");
-        clickButton(modal, IDOK);
-    }));
-    ASSERT_TRUE(picked) << "Red could not be picked in the chooser";
+        waitFor([&] { return fillsTheScreenBetweenTheBars(modal); });
+        picked = clickOpenListItem(modal, CHOOSER_FACE, L"DejaVu Sans Mono") &&
+                 clickListItem(modal, CHOOSER_COLOUR, L"Red");
+        clickDoneButton();
+    })) << "the navigation bar's ok must end the chooser";
+    ASSERT_TRUE(picked) << "the face or Red could not be picked in the chooser";
+    EXPECT_STREQ(L"DejaVu Sans Mono", state.logFont.lfFaceName);
+    EXPECT_EQ(DEFAULT_CHARSET, state.logFont.lfCharSet);
     EXPECT_EQ(red, state.textColor);
-    EXPECT_STREQ(L"DejaVu Sans", state.logFont.lfFaceName);
     pumpMessages();
     EXPECT_GT(pixelsOf(captureClient(state.mainWindow), red), 0) << "the glyphs are painted in the chosen colour";
 }
@@ -201,6 +206,135 @@ TEST_F(AppTest, CancelledChooserChangesNothing)
     EXPECT_EQ(vertical, getScrollPosition(state.mainWindow, SB_VERT));
     pumpMessages();
     EXPECT_EQ(shown.pixels, captureClient(state.mainWindow).pixels);
+}
+
+/* ---- The chooser on the portrait screen ---- */
+
+static bool inside(const RECT &inner, const RECT &outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+/* Every control a user reads or uses; the sample is drawn by the dialog in its hidden place. */
+enum ControlKind { FIELD, LABEL, SAMPLE };
+struct ChooserControl {
+    int id;
+    ControlKind kind;
+    const char *name;
+};
+static const ChooserControl chooserControls[] = {
+    { CHOOSER_FACE, FIELD, "face" },           { 0x440, LABEL, "face label" },
+    { CHOOSER_STYLE, FIELD, "style" },         { 0x441, LABEL, "style label" },
+    { CHOOSER_SIZE, FIELD, "size" },           { 0x442, LABEL, "size label" },
+    { CHOOSER_COLOUR, FIELD, "colour" },       { 0x443, LABEL, "colour label" },
+    { CHOOSER_SCRIPT, FIELD, "script" },       { 0x446, LABEL, "script label" },
+    { CHOOSER_STRIKEOUT, FIELD, "strike-out" }, { CHOOSER_UNDERLINE, FIELD, "underline" },
+    { CHOOSER_SAMPLE, SAMPLE, "sample" },      { IDOK, FIELD, "OK" }, { IDCANCEL, FIELD, "Cancel" }
+};
+
+static bool textFits(HWND label)
+{
+    WCHAR text[64] = L"";
+    int length = GetWindowTextW(label, text, 64);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(label, WM_GETFONT, 0, 0));
+    SIZE extent = { 0, 0 };
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT client;
+    GetClientRect(label, &client);
+    return extent.cx <= client.right;
+}
+
+/* Empty when the control is there, shown, inside the dialog (which fills the screen between
+   the bars) and, a label, wide enough for its text. */
+static std::string controlFault(HWND dialog, const ChooserControl &control)
+{
+    HWND hwnd = GetDlgItem(dialog, control.id);
+    if (!hwnd)
+        return "missing";
+    if (control.kind != SAMPLE && !IsWindowVisible(hwnd))
+        return "hidden";
+    RECT area, place;
+    GetWindowRect(dialog, &area);
+    GetWindowRect(hwnd, &place);
+    if (!inside(place, area))
+        return "outside the screen between the bars";
+    if (control.kind == LABEL && !textFits(hwnd))
+        return "its text is cut";
+    return "";
+}
+
+TEST_F(AppTest, ChooserFillsTheScreenBetweenTheBarsWithEveryFieldInside)
+{
+    ::testing::AssertionResult full = ::testing::AssertionFailure();
+    std::vector<std::string> faults;
+    LOGFONTW dialogFont = {};
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        waitFor([&] { return fillsTheScreenBetweenTheBars(modal); });
+        full = fillsTheScreenBetweenTheBars(modal);
+        for (const ChooserControl &control : chooserControls) {
+            std::string fault = controlFault(modal, control);
+            if (!fault.empty())
+                faults.push_back(std::string(control.name) + ": " + fault);
+        }
+        GetObjectW((HFONT)SendMessageW(modal, WM_GETFONT, 0, 0), sizeof dialogFont, &dialogFont);
+        clickButton(modal, IDCANCEL);
+    }));
+    EXPECT_TRUE(full);
+    EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+    EXPECT_STREQ(L"MS UI Gothic", dialogFont.lfFaceName) << "the program's own dialog font";
+    EXPECT_EQ(-MulDiv(8, 192, 72), dialogFont.lfHeight) << "8 points at 192 dpi";
+}
+
+/* ---- The library's entry, as any caller of the device's chooser sees it ---- */
+
+static BOOL chooseWith(CHOOSEFONTW *choose, const std::function<void(HWND)> &drive)
+{
+    BOOL chosen = -1;
+    EXPECT_TRUE(runModal([&] { chosen = invokeChooseFont(choose); }, drive)) << "the chooser did not open or end";
+    return chosen;
+}
+
+TEST_F(AppTest, EntryGivesBackOnlyAConfirmedChoiceAndKeepsTheCallersMembers)
+{
+    LOGFONTW font = {};
+    font.lfHeight = -32;
+    font.lfWeight = FW_NORMAL;
+    wcscpy(font.lfFaceName, L"DejaVu Serif");
+    CHOOSEFONTW choose;
+    memset(&choose, 0, sizeof choose);
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = state.mainWindow;
+    choose.lpLogFont = &font;
+    choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    const LOGFONTW fontBefore = font;
+    const CHOOSEFONTW chooseBefore = choose;
+
+    EXPECT_FALSE(chooseWith(&choose, [](HWND modal) {
+        clickOpenListItem(modal, CHOOSER_FACE, L"DejaVu Sans Mono");
+        clickListItem(modal, CHOOSER_COLOUR, L"Red");
+        clickControl(modal, CHOOSER_UNDERLINE);
+        clickButton(modal, IDCANCEL);
+    }));
+    EXPECT_EQ(0, memcmp(&fontBefore, &font, sizeof font)) << "a cancelled choice leaves the font as it was";
+    EXPECT_EQ(0, memcmp(&chooseBefore, &choose, sizeof choose)) << "and the record";
+
+    EXPECT_TRUE(chooseWith(&choose, [](HWND modal) {
+        clickOpenListItem(modal, CHOOSER_FACE, L"DejaVu Sans Mono");
+        clickListItem(modal, CHOOSER_COLOUR, L"Red");
+        clickButton(modal, IDOK);
+    }));
+    EXPECT_STREQ(L"DejaVu Sans Mono", font.lfFaceName);
+    EXPECT_EQ(-32, font.lfHeight) << "the size the chooser started from";
+    EXPECT_EQ(red, choose.rgbColors);
+    EXPECT_EQ(120, choose.iPointSize) << "32 pixels at 192 dpi are 12 points, in tenths";
+    EXPECT_NE(0, choose.nFontType & TRUETYPE_FONTTYPE) << "DejaVu Sans Mono is a TrueType font";
+    EXPECT_EQ(chooseBefore.Flags, choose.Flags) << "the caller's flags stay as they were";
+    EXPECT_TRUE(choose.hInstance == NULL && choose.lpTemplateName == NULL && choose.lpfnHook == NULL &&
+                choose.lpLogFont == &font) << "no template, hook or font record of the library's";
 }
 
 /* ---- Not portrait: the notice ---- */
