@@ -288,6 +288,12 @@ void AppTest::TearDown()
 
 /* ---- shell ---- */
 
+const MenuEntry menuEntries[7] = {
+    { L"バージョン情報", 40002 }, { L"論理フォント-1", 32787 }, { L"論理フォント-2", 32785 },
+    { L"物理フォント", 32773 }, { L"アウトライン物理フォント", 32788 }, { L"描画設定", 32772 },
+    { L"フォント選択", 32776 },
+};
+
 void *patchImport(const char *dll, const char *function, void *replacement)
 {
     BYTE *base = (BYTE *)GetModuleHandleW(NULL);

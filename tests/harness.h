@@ -98,6 +98,13 @@ struct MessageRecord {
     LPARAM lParam;
 };
 
+/* The MENU soft key's popup, in order: each entry's text and command. */
+struct MenuEntry {
+    const WCHAR *text;
+    WORD command;
+};
+extern const MenuEntry menuEntries[7];
+
 /* ---- grid ---- */
 
 #include <map>
