@@ -5,6 +5,9 @@
 #include <thread>
 #include <atomic>
 
+/* The program's entry (app/winmain.cpp), which the harness library builds in. */
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
+
 const FONTVIEWSTATE loadedState = FontViewState;
 
 bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b)
@@ -32,11 +35,7 @@ bool pumpMessages(void)
 
 void pumpFor(DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    do {
-        pumpMessages();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
+    pumpUntil([] { return false; }, milliseconds);
 }
 
 bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds)
@@ -70,9 +69,39 @@ int stopApp(void)
         DestroyWindow(FontViewState.mainWindow);
     pumpMessages();
     FontViewState.mainWindow = NULL;
-    UnregisterClassW(L"QUORVEN", GetModuleHandleW(NULL));
+    UnregisterClassW(PROGRAM_CLASS, GetModuleHandleW(NULL));
     int code = quitSeen ? quitCode : -1;
     quitSeen = false;
+    return code;
+}
+
+/* The thread's main window when it is in front and has the keyboard focus. */
+static HWND focusedMainWindow(DWORD thread)
+{
+    GUITHREADINFO info = { sizeof info };
+    WCHAR name[16] = L"";
+    GetGUIThreadInfo(thread, &info);
+    GetClassNameW(info.hwndFocus, name, 16);
+    return info.hwndFocus == GetForegroundWindow() && !lstrcmpW(name, PROGRAM_CLASS) ? info.hwndFocus : NULL;
+}
+
+int runWinMain(const std::function<void(HWND main)> &drive, DWORD milliseconds)
+{
+    FontViewState = loadedState;
+    DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> returned(false);
+    std::thread driver([&] {
+        HWND main = NULL;
+        if (pumpUntil([&] { return (main = focusedMainWindow(uiThread)) || returned; }, milliseconds) && main)
+            drive(main);
+        /* A window left open is closed, so that the test fails rather than hangs. */
+        if (!pumpUntil([&] { return returned.load(); }, milliseconds))
+            PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0);
+    });
+    int code = wWinMain(GetModuleHandleW(NULL), NULL, NULL, SW_SHOW);
+    returned = true;
+    driver.join();
+    stopApp();
     return code;
 }
 
@@ -110,9 +139,7 @@ int countPixelsOtherThan(HWND hwnd, const RECT &area, COLORREF colour)
 
 static void sendKey(WORD key, bool up)
 {
-    INPUT input;
-    memset(&input, 0, sizeof input);
-    input.type = INPUT_KEYBOARD;
+    INPUT input = { INPUT_KEYBOARD };
     input.ki.wVk = key;
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof input);
@@ -122,10 +149,16 @@ void pressKey(WORD key, bool control, bool shift)
 {
     if (control) sendKey(VK_CONTROL, false);
     if (shift) sendKey(VK_SHIFT, false);
-    sendKey(key, false);
-    sendKey(key, true);
+    holdKey(key, 1);
     if (shift) sendKey(VK_SHIFT, true);
     if (control) sendKey(VK_CONTROL, true);
+}
+
+void holdKey(WORD key, int keyDowns)
+{
+    for (int i = 0; i < keyDowns; i++)
+        sendKey(key, false);
+    sendKey(key, true);
 }
 
 void clickScreen(int x, int y)
@@ -143,61 +176,52 @@ void clickScreen(int x, int y)
     SendInput(3, input, sizeof(INPUT));
 }
 
-struct ModalSearch {
-    DWORD thread;
-    HWND found;
-};
-
-static BOOL CALLBACK findModal(HWND hwnd, LPARAM lParam)
+/* A modal loop's window: a dialog owned by another window, or a drop-down menu. */
+static BOOL CALLBACK findModal(HWND hwnd, LPARAM found)
 {
-    ModalSearch *search = (ModalSearch *)lParam;
     WCHAR className[32];
     GetClassNameW(hwnd, className, 32);
-    if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) && lstrcmpW(className, L"#32770") == 0) {
-        search->found = hwnd;
+    bool dialog = lstrcmpW(className, L"#32770") == 0 && GetWindow(hwnd, GW_OWNER);
+    if (IsWindowVisible(hwnd) && (dialog || lstrcmpW(className, L"#32768") == 0)) {
+        *(HWND *)found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-/* The dialog-class window that this thread shows, owned by another window. */
 static HWND findModalOf(DWORD thread)
 {
-    ModalSearch search = { thread, NULL };
-    EnumThreadWindows(thread, findModal, (LPARAM)&search);
-    return search.found;
+    HWND found = NULL;
+    EnumThreadWindows(thread, findModal, (LPARAM)&found);
+    return found;
+}
+
+bool driveModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
+{
+    DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> openReturned(false);
+    bool ended = false;
+    HWND modal = NULL;
+    std::thread driver([&] {
+        if (!pumpUntil([&] { return (modal = findModalOf(uiThread)) || openReturned; }, milliseconds) || !modal)
+            return;
+        drive(modal);
+        ended = waitUntilGone(modal, milliseconds);
+        /* A window left open is closed, so that the test fails rather than hangs. */
+        if (!ended)
+            PostMessageW(modal, WM_CLOSE, 0, 0);
+    });
+    open();
+    openReturned = true;
+    driver.join();
+    pumpMessages();
+    return modal && ended;
 }
 
 bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
 {
-    return runModal([command] { SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 0); }, drive,
-                    milliseconds);
-}
-
-bool runModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive, DWORD milliseconds)
-{
-    DWORD uiThread = GetCurrentThreadId();
-    std::atomic<bool> found(false), ended(false);
-    std::thread driver([&] {
-        DWORD start = GetTickCount();
-        HWND modal = NULL;
-        while (!(modal = findModalOf(uiThread)) && GetTickCount() - start < milliseconds)
-            Sleep(10);
-        if (!modal)
-            return;
-        found = true;
-        drive(modal);
-        ended = waitUntilGone(modal, milliseconds);
-        /* So that a failing test goes on rather than waiting in the modal loop for ever. */
-        if (!ended) {
-            PostMessageW(modal, WM_COMMAND, IDCANCEL, 0);
-            PostMessageW(modal, WM_CLOSE, 0, 0);
-        }
-    });
-    open();
-    driver.join();
-    pumpMessages();
-    return found && ended;
+    return driveModal([command] { SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 0); }, drive,
+                      milliseconds);
 }
 
 void clickButton(HWND dialog, int id)
@@ -207,38 +231,27 @@ void clickButton(HWND dialog, int id)
 
 bool waitUntilGone(HWND hwnd, DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-std::wstring programPath(void)
-{
-    WCHAR path[MAX_PATH];
-    GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring directory(path);
-    return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"velmora.exe";
+    return pumpUntil([hwnd] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, milliseconds);
 }
 
 bool startProgram(PROCESS_INFORMATION *process)
 {
-    STARTUPINFOW startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    std::wstring command = L"\"" + programPath() + L"\"";
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring self(path), command = L"\"" + self.substr(0, self.find_last_of(L"\\/") + 1) + L"velmora.exe\"";
+    STARTUPINFOW startup = { sizeof startup };
     return CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process) != 0;
 }
 
-/* Both waits go on dispatching this thread's messages: the other process may be sending
-   this thread's windows a message (an activation change, say) and waiting for the answer. */
+static bool hasEnded(const PROCESS_INFORMATION &process)
+{
+    return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+}
+
 int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds)
 {
     DWORD code = (DWORD)-1;
-    if (pumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, milliseconds))
+    if (pumpUntil([&] { return hasEnded(process); }, milliseconds))
         GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, 1);
@@ -254,6 +267,13 @@ HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds)
     return hwnd && IsWindowVisible(hwnd) ? hwnd : NULL;
 }
 
+HWND waitForProgramWindow(const PROCESS_INFORMATION &process, DWORD milliseconds)
+{
+    HWND hwnd = NULL;
+    pumpUntil([&] { return (hwnd = focusedMainWindow(process.dwThreadId)) || hasEnded(process); }, milliseconds);
+    return hwnd;
+}
+
 void AppTest::SetUp()
 {
     setPortrait();
@@ -267,6 +287,12 @@ void AppTest::TearDown()
 }
 
 /* ---- shell ---- */
+
+const MenuEntry menuEntries[7] = {
+    { L"バージョン情報", 40002 }, { L"論理フォント-1", 32787 }, { L"論理フォント-2", 32785 },
+    { L"物理フォント", 32773 }, { L"アウトライン物理フォント", 32788 }, { L"描画設定", 32772 },
+    { L"フォント選択", 32776 },
+};
 
 void *patchImport(const char *dll, const char *function, void *replacement)
 {
@@ -526,17 +552,6 @@ void clickControl(HWND dialog, int id)
     clickMiddleOf(control, r);
 }
 
-bool waitFor(const std::function<bool()> &condition, DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 bool clickListItem(HWND dialog, int id, const std::wstring &item)
 {
     HWND combo = GetDlgItem(dialog, id);
@@ -545,7 +560,7 @@ bool clickListItem(HWND dialog, int id, const std::wstring &item)
     if (!GetComboBoxInfo(combo, &info))
         return false;
     clickMiddleOf(combo, info.rcButton);
-    if (!waitFor([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
+    if (!pumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
         return false;
     LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
     RECT r;
@@ -554,7 +569,7 @@ bool clickListItem(HWND dialog, int id, const std::wstring &item)
         return false;
     }
     clickMiddleOf(info.hwndList, r);
-    return waitFor([&] { return !IsWindowVisible(info.hwndList); });
+    return pumpUntil([&] { return !IsWindowVisible(info.hwndList); });
 }
 
 POINT doneButtonPoint(void)

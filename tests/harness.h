@@ -19,17 +19,23 @@ extern const FONTVIEWSTATE loadedState;
 bool sameState(const FONTVIEWSTATE &a, const FONTVIEWSTATE &b);
 
 enum { PORTRAIT_WIDTH = 480, PORTRAIT_HEIGHT = 640 };
+/* The main window's class and title, as the program's resources name them. */
+constexpr WCHAR PROGRAM_CLASS[] = L"QUORVEN";
+constexpr WCHAR PROGRAM_TITLE[] = L"quorvel: Velmora";
 
 /* Starts the application in this process as start-up does; answers initInstance's result. */
 BOOL startApp(void);
 /* Destroys the main window as a user's exit does, then forgets the class. Answers the
    WM_QUIT code that the window posted, or -1 if it posted none. */
 int stopApp(void);
+/* Runs the program's entry, WinMain, with its own message loop on this thread, while a second
+   thread drives the main window once it has the keyboard focus. Answers WinMain's result. */
+int runWinMain(const std::function<void(HWND main)> &drive, DWORD milliseconds = 10000);
 
 /* Dispatches until the queue is empty (paints included); answers whether WM_QUIT came. */
 bool pumpMessages(void);
 void pumpFor(DWORD milliseconds);
-/* Pumps until the condition holds or the time is up; answers the condition. */
+/* Pumps until the condition holds or the time is up; answers the condition. Any thread. */
 bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds = 5000);
 
 void setScreen(int width, int height);
@@ -42,30 +48,33 @@ int countPixelsOtherThan(HWND hwnd, const RECT &area, COLORREF colour);
 
 /* Real input, as a user gives it. */
 void pressKey(WORD key, bool control = false, bool shift = false);
+/* Holds the key down for that many WM_KEYDOWNs, as the keyboard's auto-repeat does. */
+void holdKey(WORD key, int keyDowns);
 void clickScreen(int x, int y);
 
+/* Runs open on this thread, which leads into a modal loop (a dialog's or a drop-down menu's)
+   and returns once the loop has ended; a second thread hands the loop's window, once shown,
+   to drive, which must end it. Answers false if no modal window came or drive left it open. */
+bool driveModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive,
+                DWORD milliseconds = 10000);
 /* Sends a command to the main window, which opens a modal window (a dialog, the font
-   chooser, a notice); a second thread waits for that window and hands it to drive, which
-   must end it. Answers false if no window came or drive left it open (then it is cancelled). */
+   chooser, a notice), and drives it as driveModal does. */
 bool runModal(WPARAM command, const std::function<void(HWND modal)> &drive, DWORD milliseconds = 10000);
-/* The same for any call of this thread that opens a modal window. */
-bool runModal(const std::function<void()> &open, const std::function<void(HWND modal)> &drive,
-              DWORD milliseconds = 10000);
 /* From the driving thread: presses a dialog button as a click does. */
 void clickButton(HWND dialog, int id);
-/* From the driving thread: waits until the condition holds or the time is up; answers it. */
-bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000);
 /* From the driving thread: waits until the window is gone. */
 bool waitUntilGone(HWND hwnd, DWORD milliseconds = 5000);
 
 /* The program's executable beside the test program, started as its own process. */
-std::wstring programPath(void);
 bool startProgram(PROCESS_INFORMATION *process);
 /* Waits for the process to end; answers its exit code, or -1 on time-out (then kills it).
-   Call these two from the thread that owns the test's windows: they dispatch its messages. */
+   These waits dispatch the calling thread's messages, which the program may be sending. */
 int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
 /* The visible window of a class with a title, polling until it shows. */
 HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds = 10000);
+/* The program's main window once it is in front with the keyboard focus, ready for input;
+   NULL if the program ended first. */
+HWND waitForProgramWindow(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
 
 /* Fixture that runs every test against a freshly started application. */
 class AppTest : public ::testing::Test {
@@ -88,6 +97,13 @@ struct MessageRecord {
     WPARAM wParam;
     LPARAM lParam;
 };
+
+/* The MENU soft key's popup, in order: each entry's text and command. */
+struct MenuEntry {
+    const WCHAR *text;
+    WORD command;
+};
+extern const MenuEntry menuEntries[7];
 
 /* ---- grid ---- */
 

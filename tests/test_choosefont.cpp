@@ -149,7 +149,7 @@ TEST_F(AppTest, DoneButtonConfirmsTheChosenFaceAndColour)
     FontViewState.textColor = RGB(0, 0, 255);
     bool picked = false;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        waitFor([&] { return fillsTheScreenBetweenTheBars(modal); });
+        pumpUntil([&] { return fillsTheScreenBetweenTheBars(modal); });
         picked = clickOpenListItem(modal, CHOOSER_FACE, L"MS PGothic") &&
                  clickListItem(modal, CHOOSER_COLOUR, L"Red");
         clickDoneButton();
@@ -266,7 +266,7 @@ TEST_F(AppTest, ChooserFillsTheScreenBetweenTheBarsWithEveryFieldInside)
     std::vector<std::string> faults;
     LOGFONTW dialogFont = {};
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        waitFor([&] { return fillsTheScreenBetweenTheBars(modal); });
+        pumpUntil([&] { return fillsTheScreenBetweenTheBars(modal); });
         full = fillsTheScreenBetweenTheBars(modal);
         for (const ChooserControl &control : chooserControls) {
             std::string fault = controlFault(modal, control);
@@ -287,7 +287,7 @@ TEST_F(AppTest, ChooserFillsTheScreenBetweenTheBarsWithEveryFieldInside)
 static BOOL chooseWith(CHOOSEFONTW *choose, const std::function<void(HWND)> &drive)
 {
     BOOL chosen = -1;
-    EXPECT_TRUE(runModal([&] { chosen = invokeChooseFont(choose); }, drive)) << "the chooser did not open or end";
+    EXPECT_TRUE(driveModal([&] { chosen = invokeChooseFont(choose); }, drive)) << "the chooser did not open or end";
     return chosen;
 }
 

@@ -1,11 +1,8 @@
 /* The application shell: start-up, single instance, soft keys, keys, commands, erase, rotation. */
 #include "harness.h"
 
-#include <thread>
+#include <algorithm>
 #include <vector>
-
-static const WCHAR className[] = L"QUORVEN";
-static const WCHAR title[] = L"quorvel: Velmora";
 
 static RECT windowRect(HWND hwnd)
 {
@@ -14,15 +11,10 @@ static RECT windowRect(HWND hwnd)
     return r;
 }
 
-static bool sameRect(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 static ::testing::AssertionResult rectIs(const RECT &r, int left, int top, int right, int bottom)
 {
     RECT expected = { left, top, right, bottom };
-    if (sameRect(r, expected))
+    if (EqualRect(&r, &expected))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "rectangle is (" << r.left << "," << r.top << ")-(" << r.right
                                          << "," << r.bottom << "), expected (" << left << "," << top << ")-("
@@ -34,29 +26,32 @@ static ::testing::AssertionResult rectIs(const RECT &r, int left, int top, int r
 static std::vector<MessageRecord> received;
 static WNDPROC applicationProc;
 
+/* Commands are noted and dropped, so that no dialog opens; all but Ctrl+Q's, which ends the program. */
 static LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     MessageRecord record = { msg, wParam, lParam };
     received.push_back(record);
+    if (msg == WM_COMMAND && LOWORD(wParam) != 40000)
+        return 0;
     return CallWindowProcW(applicationProc, hwnd, msg, wParam, lParam);
 }
 
-/* Commands are recorded and swallowed, so that no dialog opens. */
-static LRESULT CALLBACK commandRecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg != WM_COMMAND)
-        return CallWindowProcW(applicationProc, hwnd, msg, wParam, lParam);
-    MessageRecord record = { msg, wParam, lParam };
-    received.push_back(record);
-    return 0;
-}
-
-static void recordMessages(WNDPROC proc)
+static void recordMessages(HWND hwnd)
 {
     received.clear();
-    WNDPROC previous = (WNDPROC)SetWindowLongPtrW(FontViewState.mainWindow, GWLP_WNDPROC, (LONG_PTR)proc);
-    if (previous != recordingProc && previous != commandRecordingProc)
+    WNDPROC previous = (WNDPROC)SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)recordingProc);
+    if (previous != recordingProc)
         applicationProc = previous;
+}
+
+/* The records of one message, in order. */
+static std::vector<MessageRecord> only(UINT message, const std::vector<MessageRecord> &records = received)
+{
+    std::vector<MessageRecord> found;
+    for (const MessageRecord &record : records)
+        if (record.message == message)
+            found.push_back(record);
+    return found;
 }
 
 static const LRESULT defaultResult = 0x5EED;
@@ -69,14 +64,6 @@ static LRESULT WINAPI recordingDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
     defaulted.push_back(record);
     LRESULT result = realDefWindowProc(hwnd, msg, wParam, lParam);
     return msg == WM_COMMAND ? defaultResult : result;
-}
-
-static int defaultedCount(UINT msg)
-{
-    int count = 0;
-    for (size_t i = 0; i < defaulted.size(); i++)
-        count += defaulted[i].message == msg;
-    return count;
 }
 
 class DefaultHandlingTest : public AppTest {
@@ -102,8 +89,8 @@ TEST_F(AppTest, MainWindowHasClassAndTitle)
     WCHAR foundClass[64], foundTitle[64];
     GetClassNameW(FontViewState.mainWindow, foundClass, 64);
     GetWindowTextW(FontViewState.mainWindow, foundTitle, 64);
-    EXPECT_STREQ(className, foundClass);
-    EXPECT_STREQ(title, foundTitle);
+    EXPECT_STREQ(PROGRAM_CLASS, foundClass);
+    EXPECT_STREQ(PROGRAM_TITLE, foundTitle);
     EXPECT_TRUE(IsWindowVisible(FontViewState.mainWindow));
 }
 
@@ -137,7 +124,7 @@ static LRESULT CALLBACK noteCreatedRect(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && call->message == WM_CREATE && !GetParent(call->hwnd)) {
         WCHAR name[32];
         GetClassNameW(call->hwnd, name, 32);
-        if (!lstrcmpW(name, className))
+        if (!lstrcmpW(name, PROGRAM_CLASS))
             GetWindowRect(call->hwnd, &createdRect);
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
@@ -156,11 +143,8 @@ TEST(StartUp, MainWindowEndsAtTheSoftKeyBar)
     RECT bar = windowRect(FontViewState.menuBar);
     ASSERT_TRUE(IsWindow(FontViewState.menuBar));
     EXPECT_TRUE(rectIs(createdRect, 0, EMULATOR_BAR_HEIGHT, PORTRAIT_WIDTH, PORTRAIT_HEIGHT));
-    EXPECT_EQ(createdRect.left, window.left);
-    EXPECT_EQ(createdRect.top, window.top);
-    EXPECT_EQ(createdRect.right - createdRect.left, window.right - window.left);
-    EXPECT_EQ((createdRect.bottom - createdRect.top) - (bar.bottom - bar.top), window.bottom - window.top);
-    EXPECT_EQ(bar.top, window.bottom);
+    EXPECT_TRUE(rectIs(window, createdRect.left, createdRect.top, createdRect.right,
+                       createdRect.bottom - (bar.bottom - bar.top)));
     EXPECT_TRUE(rectIs(bar, 0, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT, PORTRAIT_WIDTH, PORTRAIT_HEIGHT));
 
     POINT origin = { 0, 0 };
@@ -173,58 +157,91 @@ TEST(StartUp, MainWindowEndsAtTheSoftKeyBar)
 
 /* ---- Single instance ---- */
 
-TEST_F(AppTest, SecondStartBringsTheRunningWindowForwardAndExits)
+/* The real program, with its own message loop and accelerators. */
+static void expectProgramEndsWithZero(const std::function<void(HWND)> &end, const char *how)
+{
+    PROCESS_INFORMATION program;
+    ASSERT_TRUE(startProgram(&program));
+    HWND hwnd = waitForProgramWindow(program);
+    EXPECT_TRUE(hwnd != NULL) << "the program showed no window ready for input";
+    if (hwnd)
+        end(hwnd);
+    EXPECT_EQ(0, waitForExit(program)) << how;
+    EXPECT_TRUE(FindWindowW(PROGRAM_CLASS, PROGRAM_TITLE) == NULL) << how << " left the window";
+    EXPECT_TRUE(FindWindowW(L"menu_worker", NULL) == NULL) << how << " left the soft-key bar";
+}
+
+static void closeWindow(HWND hwnd)
+{
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+/* Puts a window of the calling thread in front, starts the program a second time and waits
+   until it has ended with its exit code; answers the window then in front. */
+static HWND frontAfterASecondStart(int *exitCode)
 {
     HWND other = CreateWindowExW(0, L"STATIC", L"somebody else", WS_POPUP | WS_VISIBLE, 0, 100, 100, 100,
                                  NULL, NULL, NULL, NULL);
     SetForegroundWindow(other);
-    pumpMessages();
-    ASSERT_EQ(other, GetForegroundWindow());
-
-    PROCESS_INFORMATION second;
-    ASSERT_TRUE(startProgram(&second));
-    DWORD secondId = second.dwProcessId;
-    EXPECT_EQ(0, waitForExit(second));
-    pumpMessages();
-    EXPECT_EQ(FontViewState.mainWindow, GetForegroundWindow());
-    for (HWND w = FindWindowW(className, NULL); w; w = FindWindowExW(NULL, w, className, NULL)) {
-        DWORD owner;
-        GetWindowThreadProcessId(w, &owner);
-        EXPECT_NE(secondId, owner) << "the second start created a window";
+    HWND front = NULL;
+    PROCESS_INFORMATION process;
+    if (pumpUntil([&] { return GetForegroundWindow() == other; }) && startProgram(&process)) {
+        *exitCode = waitForExit(process);
+        pumpUntil([&] { return GetForegroundWindow() != other; });
+        front = GetForegroundWindow();
     }
     DestroyWindow(other);
+    return front;
 }
 
-static LRESULT CALLBACK plainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+TEST_F(AppTest, SecondStartBringsTheRunningWindowForwardAndExits)
 {
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    int exitCode = -2;
+    EXPECT_EQ(FontViewState.mainWindow, frontAfterASecondStart(&exitCode));
+    EXPECT_EQ(0, exitCode);
+}
+
+/* The running window comes forward with the windows it owns, the last active one in front. */
+TEST_F(AppTest, SecondStartBringsAnOpenDialogForward)
+{
+    HWND about = NULL, front = NULL;
+    int exitCode = -2;
+    ASSERT_TRUE(runModal(40002, [&](HWND modal) {
+        about = modal;
+        front = frontAfterASecondStart(&exitCode);
+        closeWindow(modal);
+    }));
+    EXPECT_EQ(about, front) << "the open About box must come to the front, not its disabled owner";
+    EXPECT_EQ(0, exitCode);
+}
+
+/* Only a window with both the class and the title is the running program. */
+static void expectStartsBeside(LPCWSTR windowClass, LPCWSTR windowTitle)
+{
+    HWND lookalike = CreateWindowExW(0, windowClass, windowTitle, WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                     NULL, NULL, GetModuleHandleW(NULL), NULL);
+    ASSERT_TRUE(lookalike != NULL);
+    SCOPED_TRACE(::testing::Message() << "beside a window of class " << windowClass << " titled \"" << windowTitle << "\"");
+    expectProgramEndsWithZero(closeWindow, "WM_CLOSE");
+    DestroyWindow(lookalike);
 }
 
 TEST(SingleInstance, SameClassWithAnotherTitleDoesNotStopStartUp)
 {
-    WNDCLASSW wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = plainProc;
-    wc.hInstance = GetModuleHandleW(NULL);
-    wc.lpszClassName = className;
+    WNDCLASSW wc = { 0, DefWindowProcW, 0, 0, GetModuleHandleW(NULL), NULL, NULL, NULL, NULL, PROGRAM_CLASS };
     ASSERT_NE(0, RegisterClassW(&wc));
-    HWND impostor = CreateWindowExW(0, className, L"quorvel: Velmora (another)", WS_POPUP | WS_VISIBLE,
-                                    0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
-    ASSERT_TRUE(impostor != NULL);
+    expectStartsBeside(PROGRAM_CLASS, L"quorvel: Velmora (another)");
+    UnregisterClassW(PROGRAM_CLASS, wc.hInstance);
+}
 
-    PROCESS_INFORMATION program;
-    ASSERT_TRUE(startProgram(&program));
-    HWND started = waitForWindow(className, title);
-    EXPECT_TRUE(started != NULL) << "the program gave up beside a window with another title";
-    if (started)
-        PostMessageW(started, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, waitForExit(program));
-
-    DestroyWindow(impostor);
-    UnregisterClassW(className, wc.hInstance);
+TEST(SingleInstance, SameTitleWithAnotherClassDoesNotStopStartUp)
+{
+    expectStartsBeside(L"STATIC", PROGRAM_TITLE);
 }
 
 /* ---- Ending ---- */
+
+typedef AppTest Ending;
 
 static void expectEndedWithNothingLeft(const char *how)
 {
@@ -235,71 +252,46 @@ static void expectEndedWithNothingLeft(const char *how)
     EXPECT_EQ(0, stopApp()) << how;
 }
 
-TEST(Ending, ExitSoftKeyClick)
+static const POINT exitSoftKey = { PORTRAIT_WIDTH / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2 };
+static const POINT menuSoftKey = { PORTRAIT_WIDTH * 3 / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2 };
+
+TEST_F(Ending, ExitSoftKeyClick)
 {
-    setPortrait();
-    ASSERT_TRUE(startApp());
-    clickScreen(PORTRAIT_WIDTH / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2);
+    clickScreen(exitSoftKey.x, exitSoftKey.y);
     expectEndedWithNothingLeft("a click on EXIT");
 }
 
-TEST(Ending, F1PressesTheExitSoftKey)
+TEST_F(Ending, F1PressesTheExitSoftKey)
 {
-    setPortrait();
-    ASSERT_TRUE(startApp());
     pressKey(VK_F1);
     expectEndedWithNothingLeft("F1");
 }
 
-TEST(Ending, QuitCommand)
+TEST_F(Ending, QuitCommand)
 {
-    setPortrait();
-    ASSERT_TRUE(startApp());
-    EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_COMMAND, IDM_QUIT, 0));
-    expectEndedWithNothingLeft("IDM_QUIT");
+    EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_COMMAND, 40000, 0));
+    expectEndedWithNothingLeft("command 40000");
 }
 
-TEST(Ending, CloseMessage)
+TEST_F(Ending, CloseMessage)
 {
-    setPortrait();
-    ASSERT_TRUE(startApp());
     PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0);
     expectEndedWithNothingLeft("WM_CLOSE");
 }
 
-/* The real program, with its own message loop and accelerators. */
-static void expectProgramEndsWithZero(const std::function<void(HWND)> &end, const char *how)
-{
-    PROCESS_INFORMATION program;
-    ASSERT_TRUE(startProgram(&program));
-    HWND hwnd = waitForWindow(className, title);
-    ASSERT_TRUE(hwnd != NULL) << "the program showed no window";
-    end(hwnd);
-    EXPECT_EQ(0, waitForExit(program)) << how;
-    EXPECT_TRUE(FindWindowW(className, title) == NULL) << how << " left the window";
-    EXPECT_TRUE(FindWindowW(L"menu_worker", NULL) == NULL) << how << " left the soft-key bar";
-}
-
 TEST(ProgramEnding, CtrlQ)
 {
-    expectProgramEndsWithZero([](HWND hwnd) {
-        SetForegroundWindow(hwnd);
-        Sleep(200);
-        pressKey('Q', true);
-    }, "Ctrl+Q");
+    expectProgramEndsWithZero([](HWND) { pressKey('Q', true); }, "Ctrl+Q");
 }
 
 TEST(ProgramEnding, ExitSoftKey)
 {
-    expectProgramEndsWithZero([](HWND) {
-        Sleep(200);
-        clickScreen(PORTRAIT_WIDTH / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2);
-    }, "the EXIT soft key");
+    expectProgramEndsWithZero([](HWND) { clickScreen(exitSoftKey.x, exitSoftKey.y); }, "the EXIT soft key");
 }
 
 TEST(ProgramEnding, CloseMessage)
 {
-    expectProgramEndsWithZero([](HWND hwnd) { PostMessageW(hwnd, WM_CLOSE, 0, 0); }, "WM_CLOSE");
+    expectProgramEndsWithZero(closeWindow, "WM_CLOSE");
 }
 
 /* ---- Keys and commands ---- */
@@ -308,16 +300,16 @@ TEST_F(DefaultHandlingTest, EveryKeyDownReturnsZeroAndStaysHere)
 {
     for (WPARAM key = 0; key < 256; key++)
         EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_KEYDOWN, key, 0)) << "key " << key;
-    EXPECT_EQ(0, defaultedCount(WM_KEYDOWN));
+    EXPECT_TRUE(only(WM_KEYDOWN, defaulted).empty());
 }
 
 TEST_F(DefaultHandlingTest, CommandsOutsideTheTableReachDefWindowProc)
 {
-    const WPARAM commands[] = { IDM_MENU, 0, 3, 106, 999, 32774, 39999, 40003, 0xFFFF, MAKEWPARAM(IDM_MENU, 1) };
+    const WPARAM commands[] = { 40001, 0, 3, 106, 999, 32774, 39999, 40003, 0xFFFF, MAKEWPARAM(40001, 1) };
     for (WPARAM command : commands) {
         defaulted.clear();
         LRESULT result = SendMessageW(FontViewState.mainWindow, WM_COMMAND, command, 77);
-        ASSERT_EQ(1, defaultedCount(WM_COMMAND)) << "command " << command;
+        ASSERT_EQ(1u, only(WM_COMMAND, defaulted).size()) << "command " << command;
         EXPECT_EQ(command, defaulted.back().wParam);
         EXPECT_EQ(77, defaulted.back().lParam);
         EXPECT_EQ(defaultResult, result) << "DefWindowProcW's result must be returned";
@@ -328,9 +320,37 @@ TEST_F(DefaultHandlingTest, ShellMessagesGoOnlyToTheShell)
 {
     SendMessageW(FontViewState.mainWindow, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
     SendMessageW(FontViewState.mainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_EQ(0, defaultedCount(WM_SETTINGCHANGE));
-    EXPECT_EQ(0, defaultedCount(WM_ACTIVATE));
+    EXPECT_TRUE(only(WM_SETTINGCHANGE, defaulted).empty());
+    EXPECT_TRUE(only(WM_ACTIVATE, defaulted).empty());
     EXPECT_EQ(sizeof(SHACTIVATEINFO), FontViewState.activateInfo.cbSize);
+}
+
+/* Auto-repeat sends WM_KEYDOWN again and again while the key is held: one row each. */
+TEST_F(AppTest, HoldingAnArrowKeyStepsOncePerRepeatedKeyDown)
+{
+    recordMessages(FontViewState.mainWindow);
+    holdKey(VK_DOWN, 3);
+    pumpUntil([] { return !only(WM_KEYUP).empty(); });
+    std::vector<MessageRecord> downs = only(WM_KEYDOWN);
+    ASSERT_EQ(3u, downs.size());
+    EXPECT_TRUE(downs[2].lParam & (KF_REPEAT << 16)) << "the last WM_KEYDOWN must be a repeat";
+    EXPECT_EQ(3, GetScrollPos(FontViewState.mainWindow, SB_VERT));
+}
+
+/* Only the program's own loop translates accelerators. */
+TEST(MessageLoop, CtrlAAndCtrlQBecomeCommandsAndNeverReachKeyDown)
+{
+    EXPECT_EQ(0, runWinMain([](HWND main) {
+        recordMessages(main);
+        pressKey('A', true);
+        pressKey('Q', true);
+    })) << "Ctrl+Q must end the loop with 0";
+    for (const MessageRecord &down : only(WM_KEYDOWN))
+        EXPECT_TRUE(down.wParam != 'A' && down.wParam != 'Q') << "WM_KEYDOWN of " << (char)down.wParam;
+    std::vector<MessageRecord> commands = only(WM_COMMAND);
+    ASSERT_EQ(2u, commands.size());
+    EXPECT_EQ(MAKEWPARAM(40002, 1), commands[0].wParam) << "Ctrl+A, from an accelerator";
+    EXPECT_EQ(MAKEWPARAM(40000, 1), commands[1].wParam) << "Ctrl+Q, from an accelerator";
 }
 
 /* ---- Background ---- */
@@ -338,8 +358,7 @@ TEST_F(DefaultHandlingTest, ShellMessagesGoOnlyToTheShell)
 TEST_F(AppTest, EraseFillsTheClientWithTheEraseColour)
 {
     HWND hwnd = FontViewState.mainWindow;
-    RECT client;
-    GetClientRect(hwnd, &client);
+    RECT client = clientRect(hwnd);
     const COLORREF colours[] = { RGB(128, 0, 0), RGB(0, 0, 255), RGB(18, 52, 86) };
     for (COLORREF colour : colours) {
         FontViewState.eraseColor = colour;
@@ -359,109 +378,75 @@ TEST_F(AppTest, ARepaintShowsTheEraseColourNotTheClassBrush)
     FontViewState.showBaseline = FALSE;
     // At the bottom only the top row holds codes: the rest of the client is background.
     SendMessageW(hwnd, WM_VSCROLL, SB_BOTTOM, 0);
-    InvalidateRect(hwnd, NULL, TRUE);
-    pumpMessages();
-    RECT client;
-    GetClientRect(hwnd, &client);
+    repaintMainWindow();
+    RECT client = clientRect(hwnd);
     EXPECT_EQ(RGB(0, 128, 0), windowPixel(hwnd, client.right - 1, client.bottom - 1));
     EXPECT_EQ(RGB(0, 128, 0), windowPixel(hwnd, client.right / 2, client.bottom - 2));
 }
 
 /* ---- The MENU soft key ---- */
 
-struct MenuEntry {
-    const WCHAR *text;
-    UINT command;
-};
+typedef std::vector<std::pair<std::wstring, UINT>> ShownEntries;
 
-static const MenuEntry menuEntries[] = {
-    { L"バージョン情報", IDM_ABOUT },
-    { L"論理フォント-1", IDM_LOGFONT1 },
-    { L"論理フォント-2", IDM_LOGFONT2 },
-    { L"物理フォント", IDM_PHYSFONT },
-    { L"アウトライン物理フォント", IDM_OUTLINEFONT },
-    { L"描画設定", IDM_DRAWSETTINGS },
-    { L"フォント選択", IDM_CHOOSEFONT },
-};
-
-static HWND waitForPopupMenu(DWORD milliseconds)
+/* Opens the MENU soft key the given way, notes the entries it drops down (text and command)
+   and picks entry 'pick' with the arrow keys and Enter; answers the commands the main window
+   received. */
+static std::vector<MessageRecord> pickFromMenu(const std::function<void()> &open, int pick, ShownEntries *shown)
 {
-    DWORD start = GetTickCount();
-    HWND menu;
-    while (!((menu = FindWindowW(L"#32768", NULL)) && IsWindowVisible(menu))) {
-        if (GetTickCount() - start > milliseconds)
-            return NULL;
-        Sleep(10);
-    }
-    return menu;
-}
-
-/* Opens the MENU soft key the given way, checks the entries it drops down, picks entry
-   'pick' with the arrow keys and Enter; answers the commands the main window received. */
-static std::vector<UINT> pickFromMenu(const std::function<void()> &open, int pick, std::vector<std::wstring> *texts)
-{
-    recordMessages(commandRecordingProc);
-    std::thread driver([&] {
-        HWND popup = waitForPopupMenu(5000);
-        if (!popup)
-            return;
+    recordMessages(FontViewState.mainWindow);
+    EXPECT_TRUE(driveModal([&] {
+        open();
+        pumpUntil([] { return !only(WM_COMMAND).empty(); });
+    }, [&](HWND popup) {
         HMENU menu = (HMENU)SendMessageW(popup, MN_GETHMENU, 0, 0);
         for (int i = 0; menu && i < GetMenuItemCount(menu); i++) {
             WCHAR text[64] = L"";
             GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-            texts->push_back(text);
-            texts->push_back(std::to_wstring(GetMenuItemID(menu, i)));
+            shown->push_back(std::make_pair(std::wstring(text), GetMenuItemID(menu, i)));
         }
         for (int i = 0; i <= pick; i++)
             pressKey(VK_DOWN);
         pressKey(VK_RETURN);
-    });
-    open();
-    pumpUntil([] { return !received.empty(); }, 5000);
-    driver.join();
-    pumpMessages();
-    std::vector<UINT> commands;
-    for (size_t i = 0; i < received.size(); i++)
-        commands.push_back(LOWORD(received[i].wParam));
-    return commands;
+    })) << "no menu dropped down";
+    return only(WM_COMMAND);
 }
 
 TEST_F(AppTest, MenuSoftKeyDropsDownTheSevenEntriesInOrder)
 {
-    const int count = sizeof menuEntries / sizeof menuEntries[0];
-    for (int pick = 0; pick < count; pick++) {
-        std::vector<std::wstring> texts;
-        std::vector<UINT> commands = pickFromMenu([] {
-            clickScreen(PORTRAIT_WIDTH * 3 / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2);
-        }, pick, &texts);
-        ASSERT_EQ((size_t)(2 * count), texts.size()) << "the popup must hold seven entries";
-        for (int i = 0; i < count; i++) {
-            EXPECT_EQ(std::wstring(menuEntries[i].text), texts[2 * i]) << "entry " << i + 1;
-            EXPECT_EQ(std::to_wstring(menuEntries[i].command), texts[2 * i + 1]) << "entry " << i + 1;
+    for (int pick = 0; pick < 7; pick++) {
+        ShownEntries shown;
+        std::vector<MessageRecord> commands = pickFromMenu([] { clickScreen(menuSoftKey.x, menuSoftKey.y); }, pick, &shown);
+        ASSERT_EQ(7u, shown.size()) << "the popup must hold seven entries";
+        for (int i = 0; i < 7; i++) {
+            EXPECT_EQ(std::wstring(menuEntries[i].text), shown[i].first) << "entry " << i + 1;
+            EXPECT_EQ(menuEntries[i].command, shown[i].second) << "entry " << i + 1;
         }
         ASSERT_EQ(1u, commands.size()) << "entry " << pick + 1 << " must send one command";
-        EXPECT_EQ(menuEntries[pick].command, commands[0]) << "entry " << pick + 1;
+        EXPECT_EQ(menuEntries[pick].command, LOWORD(commands[0].wParam)) << "entry " << pick + 1;
     }
 }
 
 TEST_F(AppTest, F2PressesTheMenuSoftKey)
 {
-    std::vector<std::wstring> texts;
-    std::vector<UINT> commands = pickFromMenu([] { pressKey(VK_F2); }, 5, &texts);
+    ShownEntries shown;
+    std::vector<MessageRecord> commands = pickFromMenu([] { pressKey(VK_F2); }, 5, &shown);
     ASSERT_EQ(1u, commands.size());
-    EXPECT_EQ((UINT)IDM_DRAWSETTINGS, commands[0]);
+    EXPECT_EQ(menuEntries[5].command, LOWORD(commands[0].wParam));
+}
+
+/* The pixels of a bar's left or right half that differ from its background, the colour of
+   its top right corner. */
+static int inkInHalf(HWND bar, bool right)
+{
+    RECT client = clientRect(bar);
+    RECT half = { right ? client.right / 2 : 0, 0, right ? client.right : client.right / 2, client.bottom };
+    return countPixelsOtherThan(bar, half, windowPixel(bar, client.right - 2, 2));
 }
 
 TEST_F(AppTest, SoftKeyBarShowsExitAndMenu)
 {
-    HWND bar = FontViewState.menuBar;
-    RECT client;
-    GetClientRect(bar, &client);
-    RECT left = { 0, 0, client.right / 2, client.bottom };
-    RECT right = { client.right / 2, 0, client.right, client.bottom };
-    COLORREF background = windowPixel(bar, 2, 2);
-    EXPECT_GT(countPixelsOtherThan(bar, left, background), 50) << "no text on the left soft key";
-    EXPECT_GT(countPixelsOtherThan(bar, right, background), 50) << "no text on the right soft key";
+    EXPECT_GT(inkInHalf(FontViewState.menuBar, false), 50) << "no text on the left soft key";
+    EXPECT_GT(inkInHalf(FontViewState.menuBar, true), 50) << "no text on the right soft key";
 }
 
 /* ---- Rotation ---- */
@@ -477,27 +462,22 @@ static void expectFitsScreen(int width, int height)
 
 TEST_F(AppTest, TurningTheScreenRefitsWindowsAsAFreshStart)
 {
-    recordMessages(recordingProc);
+    recordMessages(FontViewState.mainWindow);
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
     expectFitsScreen(PORTRAIT_HEIGHT, PORTRAIT_WIDTH);
-
-    size_t setting = received.size(), size = received.size();
-    for (size_t i = 0; i < received.size(); i++) {
-        if (received[i].message == WM_SETTINGCHANGE && setting == received.size())
-            setting = i;
-        if (received[i].message == WM_SIZE && size == received.size())
-            size = i;
-    }
-    ASSERT_LT(setting, received.size()) << "no WM_SETTINGCHANGE";
-    ASSERT_LT(size, received.size()) << "no WM_SIZE";
-    EXPECT_LT(setting, size) << "WM_SETTINGCHANGE comes before WM_SIZE";
+    ASSERT_FALSE(only(WM_SETTINGCHANGE).empty());
+    ASSERT_FALSE(only(WM_SIZE).empty());
+    auto first = std::find_if(received.begin(), received.end(), [](const MessageRecord &record) {
+        return record.message == WM_SETTINGCHANGE || record.message == WM_SIZE;
+    });
+    EXPECT_EQ((UINT)WM_SETTINGCHANGE, first->message) << "WM_SETTINGCHANGE comes before WM_SIZE";
 
     RECT turned = windowRect(FontViewState.mainWindow);
-    SetWindowLongPtrW(FontViewState.mainWindow, GWLP_WNDPROC, (LONG_PTR)applicationProc);
     stopApp();
     ASSERT_TRUE(startApp());
-    EXPECT_TRUE(sameRect(turned, windowRect(FontViewState.mainWindow))) << "a fresh start in landscape differs";
+    RECT fresh = windowRect(FontViewState.mainWindow);
+    EXPECT_TRUE(EqualRect(&turned, &fresh)) << "a fresh start in landscape differs";
     expectFitsScreen(PORTRAIT_HEIGHT, PORTRAIT_WIDTH);
 
     ASSERT_TRUE(EmulatorRotateScreen());
@@ -515,11 +495,6 @@ TEST_F(AppTest, F9TurnsTheScreen)
 
 TEST_F(AppTest, NavigationBarShowsTheActiveWindowsTitle)
 {
-    HWND bar = EmulatorNavigationBar();
-    ASSERT_TRUE(bar != NULL);
-    RECT client;
-    GetClientRect(bar, &client);
-    COLORREF background = windowPixel(bar, client.right - 2, 2);
-    RECT titleArea = { 0, 0, client.right / 2, client.bottom };
-    EXPECT_GT(countPixelsOtherThan(bar, titleArea, background), 100) << "no title drawn";
+    ASSERT_TRUE(EmulatorNavigationBar() != NULL);
+    EXPECT_GT(inkInHalf(EmulatorNavigationBar(), false), 100) << "no title drawn";
 }
