@@ -185,6 +185,15 @@ TEST_F(FieldTest, CheckBoxesBothWays)
     EXPECT_EQ(TRUE, readCheckBox(dialog, IDC_SHOWBOXES)) << "a second click sets it";
 }
 
+/* Only the checked state reads 1: a three-state box may hold the indeterminate one. */
+TEST_F(FieldTest, IndeterminateCheckBoxReadsUnchecked)
+{
+    SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_SETSTYLE, BS_AUTO3STATE, FALSE);
+    SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_SETCHECK, BST_INDETERMINATE, 0);
+    ASSERT_EQ(BST_INDETERMINATE, SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(FALSE, readCheckBox(dialog, IDC_SHOWBOXES)) << "the indeterminate state is not the checked one";
+}
+
 /* ---- About box ---- */
 
 struct AboutView {
