@@ -433,6 +433,7 @@ void setClientSize(int width, int height)
 /* ---- dialogs ---- */
 
 #include <algorithm>
+#include <wchar.h>
 
 std::vector<std::wstring> listItems(HWND dialog, int id)
 {
@@ -740,48 +741,26 @@ std::wstring randomFieldText(std::mt19937 &random)
     }
 }
 
-/* Reads like the C library: blanks, a sign, (in base 16) an optional 0x before a digit,
-   then ASCII digits; the magnitude is kept in 64 bits and stopped at 2^33. */
-static unsigned long long leadingMagnitude(const std::wstring &whole, int base, bool &negative)
+/* The part of a field's text that the C library reads as the field does: the first 259
+   characters, up to the first one beyond ASCII, which the field never counts as a blank,
+   sign or digit and the library sometimes does (U+3000, full-width digits). */
+static std::wstring asciiLead(const std::wstring &text)
 {
-    std::wstring text = whole.substr(0, FIELD_CAPACITY - 1);
-    size_t i = text.find_first_not_of(L" \t\n\v\f\r");
-    negative = false;
-    if (i == std::wstring::npos)
-        return 0;
-    if (text[i] == L'+' || text[i] == L'-')
-        negative = text[i++] == L'-';
-    const std::wstring digits = base == 16 ? L"0123456789abcdef" : L"0123456789";
-    auto digitOf = [&](size_t at) -> int {
-        if (at >= text.size() || text[at] > 0x7F)
-            return -1;
-        size_t found = digits.find((wchar_t)towlower(text[at]));
-        return found == std::wstring::npos ? -1 : (int)found;
-    };
-    if (base == 16 && digitOf(i) == 0 && i + 1 < text.size() && towlower(text[i + 1]) == L'x' && digitOf(i + 2) >= 0)
-        i += 2;
-    unsigned long long magnitude = 0;
-    for (int digit; (digit = digitOf(i)) >= 0; i++)
-        magnitude = std::min(magnitude * base + digit, 1ULL << 33);
-    return magnitude;
+    std::wstring lead = text.substr(0, FIELD_CAPACITY - 1);
+    return lead.substr(0, std::find_if(lead.begin(), lead.end(), [](wchar_t c) { return c > 0x7F; }) - lead.begin());
 }
 
-LONG fieldDecimalValue(const std::wstring &text)
+LONG libraryDecimalValue(const std::wstring &text)
 {
-    bool negative;
-    long long value = (long long)leadingMagnitude(text, 10, negative);
-    if (negative)
-        value = -value;
-    return (LONG)std::max(std::min(value, 2147483647LL), -2147483648LL);
+    return wcstol(asciiLead(text).c_str(), NULL, 10);
 }
 
-DWORD fieldHexValue(const std::wstring &text)
+/* Through the 64-bit reader: Wine's wcstoul answers 1, not ULONG_MAX, for a negative
+   magnitude beyond 32 bits. */
+DWORD libraryHexValue(const std::wstring &text)
 {
-    bool negative;
-    unsigned long long magnitude = leadingMagnitude(text, 16, negative);
-    if (magnitude > 0xFFFFFFFFULL)
-        return 0xFFFFFFFFUL;
-    return negative ? (DWORD)(0x100000000ULL - magnitude) : (DWORD)magnitude;
+    long long value = _wcstoi64(asciiLead(text).c_str(), NULL, 16);
+    return value > 0xFFFFFFFFLL || value < -0xFFFFFFFFLL ? 0xFFFFFFFFUL : (DWORD)value;
 }
 
 /* ---- reports and the font chooser ---- */

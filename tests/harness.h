@@ -179,11 +179,12 @@ void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std:
 /* Texts that a user may type into a value field: empty, very long, digits with signs and
    blanks, hexadecimal prefixes, numbers past 32 bits, non-ASCII, only "=label". */
 std::wstring randomFieldText(std::mt19937 &random);
-/* What a value field holding text stores: the leading number, read from at most the
-   field's first 259 characters; decimal stops at the ends of the 32-bit signed range, hex
-   keeps the unsigned value (a minus negates modulo 2^32; beyond 32 bits 0xFFFFFFFF). */
-LONG fieldDecimalValue(const std::wstring &text);
-DWORD fieldHexValue(const std::wstring &text);
+/* What the platform's C library reads from a field's text, as an oracle of the field's
+   rules: wcstol for decimal (it stops at the ends of the 32-bit signed range); for hex the
+   64-bit reader, its value kept up to 32 bits (a minus negating modulo 2^32) and 0xFFFFFFFF
+   beyond. Only the first 259 characters count, and none from the first non-ASCII one on. */
+LONG libraryDecimalValue(const std::wstring &text);
+DWORD libraryHexValue(const std::wstring &text);
 
 
 /* ---- reports and the font chooser ---- */

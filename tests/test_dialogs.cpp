@@ -53,7 +53,11 @@ TEST_F(FieldTest, DecimalReadsTheLeadingNumberOnly)
     EXPECT_EQ(7, decimalOf(L"  +7=TA_X"));
     EXPECT_EQ(42, decimalOf(L"\t42"));
     EXPECT_EQ(1, decimalOf(L"1 2"));
+    EXPECT_EQ(3, decimalOf(L"\v\f\r\n 3")) << "every ASCII blank is skipped";
     EXPECT_EQ(0, decimalOf(L"--5"));
+    EXPECT_EQ(0, decimalOf(L"+-3"));
+    EXPECT_EQ(0, decimalOf(L"-0"));
+    EXPECT_EQ(1, decimalOf(L"1e3"));
     EXPECT_EQ(0, decimalOf(L"0x80")) << "a decimal field stops at the x";
 }
 
@@ -68,12 +72,14 @@ TEST_F(FieldTest, DecimalStopsAtTheEndsOfThe32BitRange)
     EXPECT_EQ(INT_MIN, decimalOf(L"-99999999999999999999999"));
 }
 
-TEST_F(FieldTest, OnlyAsciiDigitsAreDigits)
+TEST_F(FieldTest, OnlyAsciiBlanksAndDigitsCount)
 {
-    EXPECT_EQ(0, decimalOf(L"１２")) << "full-width digits";
-    EXPECT_EQ(0, decimalOf(L"٣")) << "an Arabic-Indic digit";
-    EXPECT_EQ(0u, hexOf(L"ＦＦ"));
-    EXPECT_EQ(12, decimalOf(L"12１２"));
+    EXPECT_EQ(0, decimalOf(L"\xff11\xff12")) << "full-width digits";
+    EXPECT_EQ(0, decimalOf(L"\x0663")) << "an Arabic-Indic digit";
+    EXPECT_EQ(0u, hexOf(L"\xff26\xff26"));
+    EXPECT_EQ(12, decimalOf(L"12\xff11\xff12"));
+    EXPECT_EQ(0, decimalOf(L"\x3000" L"5")) << "an ideographic space is no blank";
+    EXPECT_EQ(0u, hexOf(L"\x00a0" L"5")) << "nor is a no-break space";
 }
 
 TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
@@ -84,8 +90,12 @@ TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
     EXPECT_EQ(0x1Fu, hexOf(L" 0X1f"));
     EXPECT_EQ(0xC0C0C0u, hexOf(L"c0c0c0=Gray"));
     EXPECT_EQ(0u, hexOf(L"0xg")) << "a 0x without a digit after it is the number 0";
+    EXPECT_EQ(0u, hexOf(L"0x"));
+    EXPECT_EQ(0u, hexOf(L"x12"));
     EXPECT_EQ(0u, hexOf(L""));
     EXPECT_EQ(0xFFu, hexOf(L"+ff"));
+    EXPECT_EQ(0xABCDEFu, hexOf(L"aBcDeF"));
+    EXPECT_EQ(0x1E3u, hexOf(L"1e3"));
 }
 
 /* Every text reads the unsigned value, whatever its sign or length. */
@@ -98,6 +108,7 @@ TEST_F(FieldTest, HexKeepsTheUnsignedValue)
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFFFFFFFFFFFFFF"));
     EXPECT_EQ(0xFFu, hexOf(L"0x00000000000000FF")) << "leading zeros are no overflow";
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-1"));
+    EXPECT_EQ(0xFFFFFFF0u, hexOf(L"-0x10"));
     EXPECT_EQ(0x80000000u, hexOf(L"-80000000"));
     EXPECT_EQ(1u, hexOf(L"-FFFFFFFF"));
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-FFFFFFFFF"));
@@ -127,13 +138,14 @@ TEST_F(FieldTest, TextLongerThan259CharactersIsCut)
     EXPECT_EQ(0xFFFFFFFFu, hexOf(std::wstring(5000, L'f')));
 }
 
+/* Random texts read as the platform's C library reads their ASCII lead. */
 TEST_F(FieldTest, AnyTextReadsAsItsLeadingNumber)
 {
     std::mt19937 random(4011);
     for (int round = 0; round < 300; round++) {
         std::wstring text = randomFieldText(random);
-        EXPECT_EQ(fieldDecimalValue(text), decimalOf(text)) << ::testing::PrintToString(text);
-        EXPECT_EQ(fieldHexValue(text), hexOf(text)) << ::testing::PrintToString(text);
+        EXPECT_EQ(libraryDecimalValue(text), decimalOf(text)) << ::testing::PrintToString(text);
+        EXPECT_EQ(libraryHexValue(text), hexOf(text)) << ::testing::PrintToString(text);
     }
 }
 

@@ -262,7 +262,7 @@ static std::wstring randomWidthText(std::mt19937 &random)
 {
     for (;;) {
         std::wstring text = randomFieldText(random);
-        LONG width = fieldDecimalValue(text);
+        LONG width = libraryDecimalValue(text);
         if (width > -(1L << 30) && width < (1L << 30))
             return text;
     }
@@ -287,14 +287,14 @@ TEST_F(AppTest, Page1StoresTheLeadingNumberOfAnyText)
         for (int id : fieldIds)
             ASSERT_EQ(typed[id], shown[id]) << "round " << round << ": control " << id << " changed the text";
         const LOGFONTW &font = state.logFont;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_HEIGHT]), font.lfHeight) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_WIDTH]), font.lfWidth) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ESCAPEMENT]), font.lfEscapement) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ORIENTATION]), font.lfOrientation) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_WEIGHT]), font.lfWeight) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ITALIC]) & 0xFF, font.lfItalic) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_UNDERLINE]) & 0xFF, font.lfUnderline) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_STRIKEOUT]) & 0xFF, font.lfStrikeOut) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_HEIGHT]), font.lfHeight) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_WIDTH]), font.lfWidth) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ESCAPEMENT]), font.lfEscapement) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ORIENTATION]), font.lfOrientation) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_WEIGHT]), font.lfWeight) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ITALIC]) & 0xFF, font.lfItalic) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_UNDERLINE]) & 0xFF, font.lfUnderline) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_STRIKEOUT]) & 0xFF, font.lfStrikeOut) << "round " << round;
         EXPECT_EQ(0, memcmp(&before.lfCharSet, &font.lfCharSet, sizeof font - offsetof(LOGFONTW, lfCharSet)))
             << "round " << round << ": page 2's fields changed";
     }

@@ -340,11 +340,11 @@ TEST_F(AppTest, Page2StoresWhatAnyTextReadsAs)
         for (const auto &field : typed)
             ASSERT_EQ(field.second, shown[field.first]) << "round " << round << ": control " << field.first;
         const LOGFONTW &font = state.logFont;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_CHARSET]) & 0xFF, font.lfCharSet) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_OUTPRECISION]) & 0xFF, font.lfOutPrecision) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_CLIPPRECISION]) & 0xFF, font.lfClipPrecision) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_QUALITY]) & 0xFF, font.lfQuality) << "round " << round;
-        EXPECT_EQ((fieldDecimalValue(typed[IDC_FAMILY]) & 0xF0) | (fieldDecimalValue(typed[IDC_PITCH]) & 0x0B),
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_CHARSET]) & 0xFF, font.lfCharSet) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_OUTPRECISION]) & 0xFF, font.lfOutPrecision) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_CLIPPRECISION]) & 0xFF, font.lfClipPrecision) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_QUALITY]) & 0xFF, font.lfQuality) << "round " << round;
+        EXPECT_EQ((libraryDecimalValue(typed[IDC_FAMILY]) & 0xF0) | (libraryDecimalValue(typed[IDC_PITCH]) & 0x0B),
                   font.lfPitchAndFamily) << "round " << round;
         EXPECT_EQ(typed[IDC_FACENAME].substr(0, LF_FACESIZE - 1), std::wstring(font.lfFaceName)) << "round " << round;
         EXPECT_EQ(0, memcmp(&before, &font, offsetof(LOGFONTW, lfCharSet)))
