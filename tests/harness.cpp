@@ -516,7 +516,7 @@ void clickControl(HWND dialog, int id)
     clickMiddleOf(control, r);
 }
 
-static bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000)
+bool waitFor(const std::function<bool()> &condition, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (!condition()) {
@@ -694,7 +694,7 @@ void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std:
     std::wstring shown;
     ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
     ASSERT_TRUE(runModal(command, [&](HWND dialog) {
-        Sleep(100);
+        waitUntilReady(dialog);
         WCHAR text[64] = L"";
         GetWindowTextW(dialog, text, 64);
         shown = text;
@@ -761,6 +761,25 @@ DWORD libraryHexValue(const std::wstring &text)
 {
     long long value = _wcstoi64(asciiLead(text).c_str(), NULL, 16);
     return value > 0xFFFFFFFFLL || value < -0xFFFFFFFFLL ? 0xFFFFFFFFUL : (DWORD)value;
+}
+
+static bool isActive(HWND hwnd)
+{
+    GUITHREADINFO info = { sizeof info };
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info) && info.hwndActive == hwnd;
+}
+
+bool waitUntilReady(HWND dialog)
+{
+    return waitFor([&] { return isActive(dialog) && fillsTheScreenBetweenTheBars(dialog); }, 5000);
+}
+
+bool clickCheckBox(HWND dialog, int id)
+{
+    LRESULT before = SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0);
+    waitUntilReady(dialog);
+    clickControl(dialog, id);
+    return waitFor([&] { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) != before; });
 }
 
 /* ---- reports and the font chooser ---- */

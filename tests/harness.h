@@ -186,6 +186,16 @@ std::wstring randomFieldText(std::mt19937 &random);
 LONG libraryDecimalValue(const std::wstring &text);
 DWORD libraryHexValue(const std::wstring &text);
 
+/* From the driving thread: polls until the condition holds or the time is up; answers it. */
+bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000);
+/* From the driving thread: waits until the dialog is active and fills the screen between the
+   bars, as the shell leaves it once it has fitted it after its initialisation: real clicks
+   then land on its controls, and the done button ends it. */
+bool waitUntilReady(HWND dialog);
+/* From the driving thread: a real click on a check box once the dialog is ready; answers
+   whether the box's state changed. */
+bool clickCheckBox(HWND dialog, int id);
+
 
 /* ---- reports and the font chooser ---- */
 

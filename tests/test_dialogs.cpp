@@ -243,7 +243,7 @@ TEST_F(AppTest, AboutShowsItsFourLinesFullScreenAndEndsOnTheDoneButton)
 {
     AboutView view;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        Sleep(200);
+        waitUntilReady(about);
         view = lookAtAbout(about);
         clickDoneButton();
     })) << "the navigation bar's ok must end the About box";
@@ -272,7 +272,7 @@ TEST_F(AppTest, AboutStaysOpenOnCancelAndOtherCommands)
         SendMessageW(about, WM_COMMAND, IDCANCEL, 0);
         SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         SendMessageW(about, WM_COMMAND, 3, 0);
-        Sleep(300);
+        /* Sent, so handled by now. */
         openAfterCancel = IsWindow(about) && IsWindowVisible(about);
         SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
     })) << "IDOK, whatever its notification code, must end it";
@@ -283,7 +283,7 @@ TEST_F(AppTest, AboutIsOwnedByTheMainWindowAndActive)
 {
     HWND owner = NULL, active = NULL;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        Sleep(200);
+        waitUntilReady(about);
         owner = GetWindow(about, GW_OWNER);
         GUITHREADINFO info = { sizeof info };
         GetGUIThreadInfo(GetWindowThreadProcessId(about, NULL), &info);
@@ -302,7 +302,7 @@ TEST(AboutAccelerator, CtrlAOpensTheAboutBox)
     HWND main = waitForWindow(L"QUORVEN", L"quorvel: Velmora");
     ASSERT_TRUE(main != NULL) << "the program did not show its window";
     SetForegroundWindow(main);
-    Sleep(300);
+    EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == main; })) << "the program did not come to the front";
     pressKey('A', true);
     HWND about = waitForWindow(L"#32770", L"About", 5000);
     EXPECT_TRUE(about != NULL) << "Ctrl+A must open the About box";

@@ -114,7 +114,7 @@ TEST_F(AppTest, PickedBlueEraseColourTurnsTheBackgroundBlueAtOnce)
     bool picked = false;
     std::wstring shown;
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
+        waitUntilReady(dialog);
         picked = clickListItem(dialog, IDC_ERASECOLOR, L"FF0000=Blue");
         shown = controlText(dialog, IDC_ERASECOLOR);
         clickControl(dialog, IDOK);
@@ -136,8 +136,7 @@ TEST_F(AppTest, TypedSettingsAreStoredAsReadWhateverTheLists)
         typeIntoField(dialog, IDC_BKCOLOR, L"0x80");
         pickListItem(dialog, IDC_TEXTCOLOR, L"C0C0C0=Gray");
         typeIntoField(dialog, IDC_ERASECOLOR, L"ffffffff");
-        clickControl(dialog, IDC_SHOWBOXES);
-        Sleep(100);
+        clickCheckBox(dialog, IDC_SHOWBOXES);
         clickButton(dialog, IDOK);
     }));
     EXPECT_EQ(6u, state.textAlign) << "6 is no list item, and is stored";
@@ -169,9 +168,7 @@ TEST_F(AppTest, ClearedBaselineBoxRemovesTheBaselinesOnTheNextPaint)
     ASSERT_GE(before.size(), 2u) << "no baselines to begin with";
     EXPECT_EQ(state.rowHeight, *std::next(before.begin()) - *before.begin()) << "one baseline per row";
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
-        clickControl(dialog, IDC_SHOWBASELINE);
-        Sleep(100);
+        clickCheckBox(dialog, IDC_SHOWBASELINE);
         clickControl(dialog, IDOK);
     }));
     EXPECT_EQ(FALSE, state.showBaseline);
@@ -186,11 +183,9 @@ TEST_F(AppTest, CancelAfterClearingTheBaselineBoxLeavesEverything)
     const FONTVIEWSTATE kept = state;
     startCountingMainInvalidations();
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
-        clickControl(dialog, IDC_SHOWBASELINE);
+        clickCheckBox(dialog, IDC_SHOWBASELINE);
         typeIntoField(dialog, IDC_ERASECOLOR, L"FF0000");
         typeIntoField(dialog, IDC_TEXTALIGN, L"0");
-        Sleep(100);
         clickControl(dialog, IDCANCEL);
     })) << "a click on Cancel must end the dialog";
     EXPECT_EQ(0, stopCountingMainInvalidations()) << "Cancel requests no repaint";

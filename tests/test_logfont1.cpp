@@ -119,7 +119,7 @@ TEST_F(AppTest, Page1PickedEscapementIsStoredAndTheGridIsRedrawnInTheNewFont)
     bool picked = false;
     std::wstring shown;
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        Sleep(100);
+        waitUntilReady(dialog);
         picked = clickListItem(dialog, IDC_ESCAPEMENT, L"2700=↓");
         shown = controlText(dialog, IDC_ESCAPEMENT);
         clickControl(dialog, IDOK);
@@ -190,7 +190,7 @@ TEST_F(AppTest, Page1DoneButtonIsOk)
     forgetCapturedFont();
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
         pickListItem(dialog, IDC_WEIGHT, item);
-        Sleep(100);
+        waitUntilReady(dialog);
         clickDoneButton();
     })) << "the navigation bar's ok must end the page";
     EXPECT_EQ(weight, state.logFont.lfWeight);

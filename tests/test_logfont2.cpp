@@ -269,7 +269,7 @@ TEST_F(AppTest, Page2PickedFaceIsRealisedAndDrawn)
     ASSERT_TRUE(runModal(IDM_LOGFONT2, [&](HWND dialog) {
         picked = otherRealFace(listItems(dialog, IDC_FACENAME));
         pickListItem(dialog, IDC_FACENAME, picked);
-        Sleep(100);
+        waitUntilReady(dialog);
         clickDoneButton();
     })) << "the navigation bar's ok must end the page";
     int invalidations = stopCountingMainInvalidations();
