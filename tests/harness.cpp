@@ -451,12 +451,7 @@ std::vector<std::wstring> listItems(HWND dialog, int id)
 
 std::wstring controlText(HWND dialog, int id)
 {
-    HWND control = GetDlgItem(dialog, id);
-    int length = GetWindowTextLengthW(control);
-    std::wstring text((size_t)length + 1, L'\0');
-    GetWindowTextW(control, &text[0], length + 1);
-    text.resize(wcslen(text.c_str()));
-    return text;
+    return windowText(GetDlgItem(dialog, id));
 }
 
 FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
@@ -470,10 +465,7 @@ FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
 FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids)
 {
     FieldTexts texts;
-    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
-        texts = fieldTexts(dialog, ids);
-        clickButton(dialog, IDCANCEL);
-    }));
+    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { texts = fieldTexts(dialog, ids); }));
     return texts;
 }
 
@@ -691,20 +683,11 @@ std::vector<TemplateControl> templateControls(UINT templateId)
 
 void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption)
 {
-    std::wstring shown;
-    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
-    ASSERT_TRUE(runModal(command, [&](HWND dialog) {
-        waitUntilReady(dialog);
-        WCHAR text[64] = L"";
-        GetWindowTextW(dialog, text, 64);
-        shown = text;
-        full = fillsTheScreenBetweenTheBars(dialog);
-        placed = controlsWhereTemplatePutsThem(dialog, templateId);
-        clickButton(dialog, IDCANCEL);
+    ::testing::AssertionResult shown = ::testing::AssertionFailure();
+    ASSERT_TRUE(lookAtDialog(command, [&](HWND dialog) {
+        shown = fullScreenFromTemplate(dialog, templateId, caption);
     }));
-    EXPECT_EQ(caption, shown);
-    EXPECT_TRUE(full);
-    EXPECT_TRUE(placed);
+    EXPECT_TRUE(shown);
 }
 
 static std::wstring repeated(const std::wstring &piece, size_t count)
@@ -763,6 +746,15 @@ DWORD libraryHexValue(const std::wstring &text)
     return value > 0xFFFFFFFFLL || value < -0xFFFFFFFFLL ? 0xFFFFFFFFUL : (DWORD)value;
 }
 
+std::wstring windowText(HWND hwnd)
+{
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text((size_t)length + 1, L'\0');
+    GetWindowTextW(hwnd, &text[0], length + 1);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
 static bool isActive(HWND hwnd)
 {
     GUITHREADINFO info = { sizeof info };
@@ -780,6 +772,56 @@ bool clickCheckBox(HWND dialog, int id)
     waitUntilReady(dialog);
     clickControl(dialog, id);
     return waitFor([&] { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) != before; });
+}
+
+bool lookAtDialog(UINT command, const std::function<void(HWND dialog)> &look)
+{
+    return runModal(command, [&](HWND dialog) {
+        look(dialog);
+        clickButton(dialog, IDCANCEL);
+    });
+}
+
+bool enterFields(UINT command, const FieldTexts &texts)
+{
+    bool held = true;
+    bool ended = runModal(command, [&](HWND dialog) {
+        for (const auto &field : texts) {
+            setFieldText(dialog, field.first, field.second);
+            held = held && controlText(dialog, field.first) == field.second;
+        }
+        clickButton(dialog, IDOK);
+    });
+    return ended && held;
+}
+
+ListTexts shownLists(UINT command, const std::vector<int> &ids)
+{
+    ListTexts lists;
+    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) {
+        for (int id : ids)
+            lists[id] = listItems(dialog, id);
+    }));
+    return lists;
+}
+
+std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
+{
+    std::vector<int> selected;
+    for (int id : ids)
+        if (SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0) != CB_ERR)
+            selected.push_back(id);
+    return selected;
+}
+
+::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption)
+{
+    waitUntilReady(dialog);
+    if (windowText(dialog) != caption)
+        return ::testing::AssertionFailure() << "the caption is " << ::testing::PrintToString(windowText(dialog))
+                                             << ", not " << ::testing::PrintToString(caption);
+    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(dialog);
+    return full ? controlsWhereTemplatePutsThem(dialog, templateId) : full;
 }
 
 /* ---- reports and the font chooser ---- */

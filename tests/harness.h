@@ -186,6 +186,8 @@ std::wstring randomFieldText(std::mt19937 &random);
 LONG libraryDecimalValue(const std::wstring &text);
 DWORD libraryHexValue(const std::wstring &text);
 
+/* A window's text, however long. */
+std::wstring windowText(HWND hwnd);
 /* From the driving thread: polls until the condition holds or the time is up; answers it. */
 bool waitFor(const std::function<bool()> &condition, DWORD milliseconds = 3000);
 /* From the driving thread: waits until the dialog is active and fills the screen between the
@@ -195,6 +197,21 @@ bool waitUntilReady(HWND dialog);
 /* From the driving thread: a real click on a check box once the dialog is ready; answers
    whether the box's state changed. */
 bool clickCheckBox(HWND dialog, int id);
+/* Opens a dialog through its command, hands it to look and cancels it. */
+bool lookAtDialog(UINT command, const std::function<void(HWND dialog)> &look);
+/* Opens a dialog through its command, puts each text into its field as pasting does and
+   presses OK; answers false if the dialog did not open and end or a field did not hold
+   its text. */
+bool enterFields(UINT command, const FieldTexts &texts);
+/* The list items of the given combo boxes as the dialog shows them when its command opens
+   it; the dialog is then cancelled. */
+typedef std::map<int, std::vector<std::wstring>> ListTexts;
+ListTexts shownLists(UINT command, const std::vector<int> &ids);
+/* From the driving thread: those of the given combo boxes that have a list item selected. */
+std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids);
+/* From the driving thread: whether the dialog, once ready, has the caption, fills the screen
+   between the bars and has its controls where its template puts them. */
+::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption);
 
 
 /* ---- reports and the font chooser ---- */

@@ -17,11 +17,8 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        HRSRC found = FindResourceW(FontViewState.instance, MAKEINTRESOURCEW(IDD_DRAWSETTINGS), (LPCWSTR)RT_DIALOG);
-        ASSERT_TRUE(found != NULL);
-        dialog = CreateDialogIndirectParamW(FontViewState.instance,
-                                            (LPCDLGTEMPLATEW)LockResource(LoadResource(FontViewState.instance, found)),
-                                            FontViewState.mainWindow, plainDialogProc, 0);
+        dialog = CreateDialogParamW(FontViewState.instance, MAKEINTRESOURCEW(IDD_DRAWSETTINGS), FontViewState.mainWindow,
+                                    plainDialogProc, 0);
         ASSERT_TRUE(dialog != NULL);
     }
     void TearDown() override
@@ -208,56 +205,31 @@ TEST_F(FieldTest, IndeterminateCheckBoxReadsUnchecked)
 
 /* ---- About box ---- */
 
-struct AboutView {
-    std::wstring caption;
-    std::vector<std::wstring> texts;   /* template order */
-    std::vector<int> tops;
-    bool fullScreen = false;
-    bool inPlace = false;
-    std::string placement;
-};
-
-static AboutView lookAtAbout(HWND about)
-{
-    AboutView view;
-    WCHAR caption[64] = L"";
-    GetWindowTextW(about, caption, 64);
-    view.caption = caption;
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        WCHAR text[128] = L"";
-        GetWindowTextW(child, text, 128);
-        RECT r;
-        GetWindowRect(child, &r);
-        view.texts.push_back(text);
-        view.tops.push_back(r.top);
-    }
-    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(about);
-    view.fullScreen = full;
-    ::testing::AssertionResult placed = controlsWhereTemplatePutsThem(about, IDD_ABOUT);
-    view.inPlace = placed;
-    view.placement = std::string(full.message()) + placed.message();
-    return view;
-}
-
 TEST_F(AppTest, AboutShowsItsFourLinesFullScreenAndEndsOnTheDoneButton)
 {
-    AboutView view;
+    ::testing::AssertionResult shown = ::testing::AssertionFailure();
+    std::vector<std::wstring> texts;   /* template order */
+    std::vector<LONG> tops;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        waitUntilReady(about);
-        view = lookAtAbout(about);
+        shown = fullScreenFromTemplate(about, IDD_ABOUT, L"About");
+        for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(child, &r);
+            texts.push_back(windowText(child));
+            tops.push_back(r.top);
+        }
         clickDoneButton();
     })) << "the navigation bar's ok must end the About box";
-    EXPECT_EQ(L"About", view.caption);
-    EXPECT_TRUE(view.fullScreen && view.inPlace) << view.placement;
-    ASSERT_EQ(4u, view.texts.size());
-    EXPECT_EQ(L"quorvel: Velmora", view.texts[0]);
-    EXPECT_FALSE(view.texts[1].empty()) << "the owner line";
-    EXPECT_EQ(L"Version 1.0", view.texts[2]);
-    EXPECT_EQ(L"for Windows Mobile 5.0 Pocket PC VGA", view.texts[3]);
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(4u, texts.size());
+    EXPECT_EQ(L"quorvel: Velmora", texts[0]);
+    EXPECT_FALSE(texts[1].empty()) << "the owner line";
+    EXPECT_EQ(L"Version 1.0", texts[2]);
+    EXPECT_EQ(L"for Windows Mobile 5.0 Pocket PC VGA", texts[3]);
     /* Top to bottom: title, platform, version, owner. */
-    EXPECT_LT(view.tops[0], view.tops[3]);
-    EXPECT_LT(view.tops[3], view.tops[2]);
-    EXPECT_LT(view.tops[2], view.tops[1]);
+    EXPECT_LT(tops[0], tops[3]);
+    EXPECT_LT(tops[3], tops[2]);
+    EXPECT_LT(tops[2], tops[1]);
 }
 
 TEST_F(AppTest, AboutEndsOnClose)
