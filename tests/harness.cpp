@@ -470,6 +470,7 @@ void setClientSize(int width, int height)
 /* ---- dialogs ---- */
 
 #include <algorithm>
+#include <wchar.h>
 
 std::vector<std::wstring> listItems(HWND dialog, int id)
 {
@@ -487,12 +488,7 @@ std::vector<std::wstring> listItems(HWND dialog, int id)
 
 std::wstring controlText(HWND dialog, int id)
 {
-    HWND control = GetDlgItem(dialog, id);
-    int length = GetWindowTextLengthW(control);
-    std::wstring text((size_t)length + 1, L'\0');
-    GetWindowTextW(control, &text[0], length + 1);
-    text.resize(wcslen(text.c_str()));
-    return text;
+    return windowText(GetDlgItem(dialog, id));
 }
 
 FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
@@ -506,10 +502,7 @@ FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
 FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids)
 {
     FieldTexts texts;
-    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
-        texts = fieldTexts(dialog, ids);
-        clickButton(dialog, IDCANCEL);
-    }));
+    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { texts = fieldTexts(dialog, ids); }));
     return texts;
 }
 
@@ -716,20 +709,11 @@ std::vector<TemplateControl> templateControls(UINT templateId)
 
 void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption)
 {
-    std::wstring shown;
-    ::testing::AssertionResult full = ::testing::AssertionFailure(), placed = ::testing::AssertionFailure();
-    ASSERT_TRUE(runModal(command, [&](HWND dialog) {
-        Sleep(100);
-        WCHAR text[64] = L"";
-        GetWindowTextW(dialog, text, 64);
-        shown = text;
-        full = fillsTheScreenBetweenTheBars(dialog);
-        placed = controlsWhereTemplatePutsThem(dialog, templateId);
-        clickButton(dialog, IDCANCEL);
+    ::testing::AssertionResult shown = ::testing::AssertionFailure();
+    ASSERT_TRUE(lookAtDialog(command, [&](HWND dialog) {
+        shown = fullScreenFromTemplate(dialog, templateId, caption);
     }));
-    EXPECT_EQ(caption, shown);
-    EXPECT_TRUE(full);
-    EXPECT_TRUE(placed);
+    EXPECT_TRUE(shown);
 }
 
 static std::wstring repeated(const std::wstring &piece, size_t count)
@@ -766,48 +750,104 @@ std::wstring randomFieldText(std::mt19937 &random)
     }
 }
 
-/* Reads like the C library: blanks, a sign, (in base 16) an optional 0x before a digit,
-   then ASCII digits; the magnitude is kept in 64 bits and stopped at 2^33. */
-static unsigned long long leadingMagnitude(const std::wstring &whole, int base, bool &negative)
+/* The part of a field's text that the C library reads as the field does: the first 259
+   characters, up to the first one beyond ASCII, which the field never counts as a blank,
+   sign or digit and the library sometimes does (U+3000, full-width digits). */
+static std::wstring asciiLead(const std::wstring &text)
 {
-    std::wstring text = whole.substr(0, FIELD_CAPACITY - 1);
-    size_t i = text.find_first_not_of(L" \t\n\v\f\r");
-    negative = false;
-    if (i == std::wstring::npos)
-        return 0;
-    if (text[i] == L'+' || text[i] == L'-')
-        negative = text[i++] == L'-';
-    const std::wstring digits = base == 16 ? L"0123456789abcdef" : L"0123456789";
-    auto digitOf = [&](size_t at) -> int {
-        if (at >= text.size() || text[at] > 0x7F)
-            return -1;
-        size_t found = digits.find((wchar_t)towlower(text[at]));
-        return found == std::wstring::npos ? -1 : (int)found;
-    };
-    if (base == 16 && digitOf(i) == 0 && i + 1 < text.size() && towlower(text[i + 1]) == L'x' && digitOf(i + 2) >= 0)
-        i += 2;
-    unsigned long long magnitude = 0;
-    for (int digit; (digit = digitOf(i)) >= 0; i++)
-        magnitude = std::min(magnitude * base + digit, 1ULL << 33);
-    return magnitude;
+    std::wstring lead = text.substr(0, FIELD_CAPACITY - 1);
+    return lead.substr(0, std::find_if(lead.begin(), lead.end(), [](wchar_t c) { return c > 0x7F; }) - lead.begin());
 }
 
-LONG fieldDecimalValue(const std::wstring &text)
+LONG libraryDecimalValue(const std::wstring &text)
 {
-    bool negative;
-    long long value = (long long)leadingMagnitude(text, 10, negative);
-    if (negative)
-        value = -value;
-    return (LONG)std::max(std::min(value, 2147483647LL), -2147483648LL);
+    return wcstol(asciiLead(text).c_str(), NULL, 10);
 }
 
-DWORD fieldHexValue(const std::wstring &text)
+/* Through the 64-bit reader: Wine's wcstoul answers 1, not ULONG_MAX, for a negative
+   magnitude beyond 32 bits. */
+DWORD libraryHexValue(const std::wstring &text)
 {
-    bool negative;
-    unsigned long long magnitude = leadingMagnitude(text, 16, negative);
-    if (magnitude > 0xFFFFFFFFULL)
-        return 0xFFFFFFFFUL;
-    return negative ? (DWORD)(0x100000000ULL - magnitude) : (DWORD)magnitude;
+    long long value = _wcstoi64(asciiLead(text).c_str(), NULL, 16);
+    return value > 0xFFFFFFFFLL || value < -0xFFFFFFFFLL ? 0xFFFFFFFFUL : (DWORD)value;
+}
+
+std::wstring windowText(HWND hwnd)
+{
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text((size_t)length + 1, L'\0');
+    GetWindowTextW(hwnd, &text[0], length + 1);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+static bool isActive(HWND hwnd)
+{
+    GUITHREADINFO info = { sizeof info };
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info) && info.hwndActive == hwnd;
+}
+
+bool waitUntilReady(HWND dialog)
+{
+    return pumpUntil([&] { return isActive(dialog) && fillsTheScreenBetweenTheBars(dialog); }, 5000);
+}
+
+bool clickCheckBox(HWND dialog, int id)
+{
+    LRESULT before = SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0);
+    waitUntilReady(dialog);
+    clickControl(dialog, id);
+    return pumpUntil([&] { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) != before; });
+}
+
+bool lookAtDialog(UINT command, const std::function<void(HWND dialog)> &look)
+{
+    return runModal(command, [&](HWND dialog) {
+        look(dialog);
+        clickButton(dialog, IDCANCEL);
+    });
+}
+
+bool enterFields(UINT command, const FieldTexts &texts)
+{
+    bool held = true;
+    bool ended = runModal(command, [&](HWND dialog) {
+        for (const auto &field : texts) {
+            setFieldText(dialog, field.first, field.second);
+            held = held && controlText(dialog, field.first) == field.second;
+        }
+        clickButton(dialog, IDOK);
+    });
+    return ended && held;
+}
+
+ListTexts shownLists(UINT command, const std::vector<int> &ids)
+{
+    ListTexts lists;
+    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) {
+        for (int id : ids)
+            lists[id] = listItems(dialog, id);
+    }));
+    return lists;
+}
+
+std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
+{
+    std::vector<int> selected;
+    for (int id : ids)
+        if (SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0) != CB_ERR)
+            selected.push_back(id);
+    return selected;
+}
+
+::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption)
+{
+    waitUntilReady(dialog);
+    if (windowText(dialog) != caption)
+        return ::testing::AssertionFailure() << "the caption is " << ::testing::PrintToString(windowText(dialog))
+                                             << ", not " << ::testing::PrintToString(caption);
+    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(dialog);
+    return full ? controlsWhereTemplatePutsThem(dialog, templateId) : full;
 }
 
 /* ---- reports and the font chooser ---- */

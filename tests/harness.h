@@ -200,11 +200,37 @@ void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std:
 /* Texts that a user may type into a value field: empty, very long, digits with signs and
    blanks, hexadecimal prefixes, numbers past 32 bits, non-ASCII, only "=label". */
 std::wstring randomFieldText(std::mt19937 &random);
-/* What a value field holding text stores: the leading number, read from at most the
-   field's first 259 characters; decimal stops at the ends of the 32-bit signed range, hex
-   keeps the unsigned value (a minus negates modulo 2^32; beyond 32 bits 0xFFFFFFFF). */
-LONG fieldDecimalValue(const std::wstring &text);
-DWORD fieldHexValue(const std::wstring &text);
+/* What the platform's C library reads from a field's text, as an oracle of the field's
+   rules: wcstol for decimal (it stops at the ends of the 32-bit signed range); for hex the
+   64-bit reader, its value kept up to 32 bits (a minus negating modulo 2^32) and 0xFFFFFFFF
+   beyond. Only the first 259 characters count, and none from the first non-ASCII one on. */
+LONG libraryDecimalValue(const std::wstring &text);
+DWORD libraryHexValue(const std::wstring &text);
+
+/* A window's text, however long. */
+std::wstring windowText(HWND hwnd);
+/* From the driving thread: waits until the dialog is active and fills the screen between the
+   bars, as the shell leaves it once it has fitted it after its initialisation: real clicks
+   then land on its controls, and the done button ends it. */
+bool waitUntilReady(HWND dialog);
+/* From the driving thread: a real click on a check box once the dialog is ready; answers
+   whether the box's state changed. */
+bool clickCheckBox(HWND dialog, int id);
+/* Opens a dialog through its command, hands it to look and cancels it. */
+bool lookAtDialog(UINT command, const std::function<void(HWND dialog)> &look);
+/* Opens a dialog through its command, puts each text into its field as pasting does and
+   presses OK; answers false if the dialog did not open and end or a field did not hold
+   its text. */
+bool enterFields(UINT command, const FieldTexts &texts);
+/* The list items of the given combo boxes as the dialog shows them when its command opens
+   it; the dialog is then cancelled. */
+typedef std::map<int, std::vector<std::wstring>> ListTexts;
+ListTexts shownLists(UINT command, const std::vector<int> &ids);
+/* From the driving thread: those of the given combo boxes that have a list item selected. */
+std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids);
+/* From the driving thread: whether the dialog, once ready, has the caption, fills the screen
+   between the bars and has its controls where its template puts them. */
+::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption);
 
 
 /* ---- reports and the font chooser ---- */

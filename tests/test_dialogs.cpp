@@ -17,11 +17,8 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        HRSRC found = FindResourceW(FontViewState.instance, MAKEINTRESOURCEW(IDD_DRAWSETTINGS), (LPCWSTR)RT_DIALOG);
-        ASSERT_TRUE(found != NULL);
-        dialog = CreateDialogIndirectParamW(FontViewState.instance,
-                                            (LPCDLGTEMPLATEW)LockResource(LoadResource(FontViewState.instance, found)),
-                                            FontViewState.mainWindow, plainDialogProc, 0);
+        dialog = CreateDialogParamW(FontViewState.instance, MAKEINTRESOURCEW(IDD_DRAWSETTINGS), FontViewState.mainWindow,
+                                    plainDialogProc, 0);
         ASSERT_TRUE(dialog != NULL);
     }
     void TearDown() override
@@ -53,7 +50,11 @@ TEST_F(FieldTest, DecimalReadsTheLeadingNumberOnly)
     EXPECT_EQ(7, decimalOf(L"  +7=TA_X"));
     EXPECT_EQ(42, decimalOf(L"\t42"));
     EXPECT_EQ(1, decimalOf(L"1 2"));
+    EXPECT_EQ(3, decimalOf(L"\v\f\r\n 3")) << "every ASCII blank is skipped";
     EXPECT_EQ(0, decimalOf(L"--5"));
+    EXPECT_EQ(0, decimalOf(L"+-3"));
+    EXPECT_EQ(0, decimalOf(L"-0"));
+    EXPECT_EQ(1, decimalOf(L"1e3"));
     EXPECT_EQ(0, decimalOf(L"0x80")) << "a decimal field stops at the x";
 }
 
@@ -68,12 +69,14 @@ TEST_F(FieldTest, DecimalStopsAtTheEndsOfThe32BitRange)
     EXPECT_EQ(INT_MIN, decimalOf(L"-99999999999999999999999"));
 }
 
-TEST_F(FieldTest, OnlyAsciiDigitsAreDigits)
+TEST_F(FieldTest, OnlyAsciiBlanksAndDigitsCount)
 {
-    EXPECT_EQ(0, decimalOf(L"１２")) << "full-width digits";
-    EXPECT_EQ(0, decimalOf(L"٣")) << "an Arabic-Indic digit";
-    EXPECT_EQ(0u, hexOf(L"ＦＦ"));
-    EXPECT_EQ(12, decimalOf(L"12１２"));
+    EXPECT_EQ(0, decimalOf(L"\xff11\xff12")) << "full-width digits";
+    EXPECT_EQ(0, decimalOf(L"\x0663")) << "an Arabic-Indic digit";
+    EXPECT_EQ(0u, hexOf(L"\xff26\xff26"));
+    EXPECT_EQ(12, decimalOf(L"12\xff11\xff12"));
+    EXPECT_EQ(0, decimalOf(L"\x3000" L"5")) << "an ideographic space is no blank";
+    EXPECT_EQ(0u, hexOf(L"\x00a0" L"5")) << "nor is a no-break space";
 }
 
 TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
@@ -84,8 +87,12 @@ TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
     EXPECT_EQ(0x1Fu, hexOf(L" 0X1f"));
     EXPECT_EQ(0xC0C0C0u, hexOf(L"c0c0c0=Gray"));
     EXPECT_EQ(0u, hexOf(L"0xg")) << "a 0x without a digit after it is the number 0";
+    EXPECT_EQ(0u, hexOf(L"0x"));
+    EXPECT_EQ(0u, hexOf(L"x12"));
     EXPECT_EQ(0u, hexOf(L""));
     EXPECT_EQ(0xFFu, hexOf(L"+ff"));
+    EXPECT_EQ(0xABCDEFu, hexOf(L"aBcDeF"));
+    EXPECT_EQ(0x1E3u, hexOf(L"1e3"));
 }
 
 /* Every text reads the unsigned value, whatever its sign or length. */
@@ -98,6 +105,7 @@ TEST_F(FieldTest, HexKeepsTheUnsignedValue)
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFFFFFFFFFFFFFF"));
     EXPECT_EQ(0xFFu, hexOf(L"0x00000000000000FF")) << "leading zeros are no overflow";
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-1"));
+    EXPECT_EQ(0xFFFFFFF0u, hexOf(L"-0x10"));
     EXPECT_EQ(0x80000000u, hexOf(L"-80000000"));
     EXPECT_EQ(1u, hexOf(L"-FFFFFFFF"));
     EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-FFFFFFFFF"));
@@ -127,13 +135,14 @@ TEST_F(FieldTest, TextLongerThan259CharactersIsCut)
     EXPECT_EQ(0xFFFFFFFFu, hexOf(std::wstring(5000, L'f')));
 }
 
+/* Random texts read as the platform's C library reads their ASCII lead. */
 TEST_F(FieldTest, AnyTextReadsAsItsLeadingNumber)
 {
     std::mt19937 random(4011);
     for (int round = 0; round < 300; round++) {
         std::wstring text = randomFieldText(random);
-        EXPECT_EQ(fieldDecimalValue(text), decimalOf(text)) << ::testing::PrintToString(text);
-        EXPECT_EQ(fieldHexValue(text), hexOf(text)) << ::testing::PrintToString(text);
+        EXPECT_EQ(libraryDecimalValue(text), decimalOf(text)) << ::testing::PrintToString(text);
+        EXPECT_EQ(libraryHexValue(text), hexOf(text)) << ::testing::PrintToString(text);
     }
 }
 
@@ -185,58 +194,42 @@ TEST_F(FieldTest, CheckBoxesBothWays)
     EXPECT_EQ(TRUE, readCheckBox(dialog, IDC_SHOWBOXES)) << "a second click sets it";
 }
 
-/* ---- About box ---- */
-
-struct AboutView {
-    std::wstring caption;
-    std::vector<std::wstring> texts;   /* template order */
-    std::vector<int> tops;
-    bool fullScreen = false;
-    bool inPlace = false;
-    std::string placement;
-};
-
-static AboutView lookAtAbout(HWND about)
+/* Only the checked state reads 1: a three-state box may hold the indeterminate one. */
+TEST_F(FieldTest, IndeterminateCheckBoxReadsUnchecked)
 {
-    AboutView view;
-    WCHAR caption[64] = L"";
-    GetWindowTextW(about, caption, 64);
-    view.caption = caption;
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        WCHAR text[128] = L"";
-        GetWindowTextW(child, text, 128);
-        RECT r;
-        GetWindowRect(child, &r);
-        view.texts.push_back(text);
-        view.tops.push_back(r.top);
-    }
-    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(about);
-    view.fullScreen = full;
-    ::testing::AssertionResult placed = controlsWhereTemplatePutsThem(about, IDD_ABOUT);
-    view.inPlace = placed;
-    view.placement = std::string(full.message()) + placed.message();
-    return view;
+    SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_SETSTYLE, BS_AUTO3STATE, FALSE);
+    SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_SETCHECK, BST_INDETERMINATE, 0);
+    ASSERT_EQ(BST_INDETERMINATE, SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(FALSE, readCheckBox(dialog, IDC_SHOWBOXES)) << "the indeterminate state is not the checked one";
 }
+
+/* ---- About box ---- */
 
 TEST_F(AppTest, AboutShowsItsFourLinesFullScreenAndEndsOnTheDoneButton)
 {
-    AboutView view;
+    ::testing::AssertionResult shown = ::testing::AssertionFailure();
+    std::vector<std::wstring> texts;   /* template order */
+    std::vector<LONG> tops;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        Sleep(200);
-        view = lookAtAbout(about);
+        shown = fullScreenFromTemplate(about, IDD_ABOUT, L"About");
+        for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(child, &r);
+            texts.push_back(windowText(child));
+            tops.push_back(r.top);
+        }
         clickDoneButton();
     })) << "the navigation bar's ok must end the About box";
-    EXPECT_EQ(L"About", view.caption);
-    EXPECT_TRUE(view.fullScreen && view.inPlace) << view.placement;
-    ASSERT_EQ(4u, view.texts.size());
-    EXPECT_EQ(L"quorvel: Velmora", view.texts[0]);
-    EXPECT_FALSE(view.texts[1].empty()) << "the owner line";
-    EXPECT_EQ(L"Version 1.0", view.texts[2]);
-    EXPECT_EQ(L"for Windows Mobile 5.0 Pocket PC VGA", view.texts[3]);
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(4u, texts.size());
+    EXPECT_EQ(L"quorvel: Velmora", texts[0]);
+    EXPECT_FALSE(texts[1].empty()) << "the owner line";
+    EXPECT_EQ(L"Version 1.0", texts[2]);
+    EXPECT_EQ(L"for Windows Mobile 5.0 Pocket PC VGA", texts[3]);
     /* Top to bottom: title, platform, version, owner. */
-    EXPECT_LT(view.tops[0], view.tops[3]);
-    EXPECT_LT(view.tops[3], view.tops[2]);
-    EXPECT_LT(view.tops[2], view.tops[1]);
+    EXPECT_LT(tops[0], tops[3]);
+    EXPECT_LT(tops[3], tops[2]);
+    EXPECT_LT(tops[2], tops[1]);
 }
 
 TEST_F(AppTest, AboutEndsOnClose)
@@ -251,7 +244,7 @@ TEST_F(AppTest, AboutStaysOpenOnCancelAndOtherCommands)
         SendMessageW(about, WM_COMMAND, IDCANCEL, 0);
         SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         SendMessageW(about, WM_COMMAND, 3, 0);
-        Sleep(300);
+        /* Sent, so handled by now. */
         openAfterCancel = IsWindow(about) && IsWindowVisible(about);
         SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
     })) << "IDOK, whatever its notification code, must end it";
@@ -262,7 +255,7 @@ TEST_F(AppTest, AboutIsOwnedByTheMainWindowAndActive)
 {
     HWND owner = NULL, active = NULL;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        Sleep(200);
+        waitUntilReady(about);
         owner = GetWindow(about, GW_OWNER);
         GUITHREADINFO info = { sizeof info };
         GetGUIThreadInfo(GetWindowThreadProcessId(about, NULL), &info);
@@ -281,7 +274,7 @@ TEST(AboutAccelerator, CtrlAOpensTheAboutBox)
     HWND main = waitForWindow(L"QUORVEN", L"quorvel: Velmora");
     ASSERT_TRUE(main != NULL) << "the program did not show its window";
     SetForegroundWindow(main);
-    Sleep(300);
+    EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == main; })) << "the program did not come to the front";
     pressKey('A', true);
     HWND about = waitForWindow(L"#32770", L"About", 5000);
     EXPECT_TRUE(about != NULL) << "Ctrl+A must open the About box";

@@ -2,12 +2,11 @@
    OK shows on the screen at once, and what OK and Cancel leave alone. */
 #include "harness.h"
 
-#include <map>
 #include <set>
 
 static const FONTVIEWSTATE &state = FontViewState;
 
-static const int fieldIds[] = { IDC_TEXTALIGN, IDC_BKMODE, IDC_BKCOLOR, IDC_TEXTCOLOR, IDC_ERASECOLOR };
+static const std::vector<int> fieldIds = { IDC_TEXTALIGN, IDC_BKMODE, IDC_BKCOLOR, IDC_TEXTCOLOR, IDC_ERASECOLOR };
 
 /* The baselines are drawn by inverting with a white pen: where one crosses the background,
    the erase colour shows inverted. Answers the rows where that colour shows. */
@@ -29,23 +28,22 @@ TEST_F(AppTest, DrawSettingsOpenFullScreenFromTheirTemplate)
     expectOpensFullScreenFromTemplate(IDM_DRAWSETTINGS, IDD_DRAWSETTINGS, L"描画設定");
 }
 
+/* The dialog as its command opens it: the fields' texts, those with a list item selected,
+   and the check boxes' states. */
 struct Shown {
-    std::map<int, std::wstring> fields;
-    std::map<int, LRESULT> selections;
+    FieldTexts fields;
+    std::vector<int> selected;
     LRESULT baseline = -1, boxes = -1;
 };
 
 static Shown shownSettings(void)
 {
     Shown shown;
-    EXPECT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        for (int id : fieldIds) {
-            shown.fields[id] = controlText(dialog, id);
-            shown.selections[id] = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-        }
+    EXPECT_TRUE(lookAtDialog(IDM_DRAWSETTINGS, [&](HWND dialog) {
+        shown.fields = fieldTexts(dialog, fieldIds);
+        shown.selected = selectedListItems(dialog, fieldIds);
         shown.baseline = SendDlgItemMessageW(dialog, IDC_SHOWBASELINE, BM_GETCHECK, 0, 0);
         shown.boxes = SendDlgItemMessageW(dialog, IDC_SHOWBOXES, BM_GETCHECK, 0, 0);
-        clickButton(dialog, IDCANCEL);
     }));
     return shown;
 }
@@ -60,8 +58,7 @@ TEST_F(AppTest, DrawSettingsShowTheStartUpDefaults)
     EXPECT_EQ(L"000080", shown.fields[IDC_ERASECOLOR]);
     EXPECT_EQ(BST_CHECKED, shown.baseline);
     EXPECT_EQ(BST_UNCHECKED, shown.boxes);
-    for (int id : fieldIds)
-        EXPECT_EQ(CB_ERR, shown.selections[id]) << "control " << id << ": no list item is selected";
+    EXPECT_EQ(std::vector<int>(), shown.selected) << "controls with a list item selected";
 }
 
 TEST_F(AppTest, DrawSettingsShowTheCurrentSettingsAsBareNumbers)
@@ -87,20 +84,12 @@ TEST_F(AppTest, DrawSettingsListsShowTheirItemsSortedOnceAtEveryOpening)
 {
     const std::vector<std::wstring> colours = { L"000000=Black", L"0000FF=Red", L"00FF00=Green",
                                                 L"C0C0C0=Gray", L"FF0000=Blue", L"FFFFFF=White" };
-    std::map<int, std::vector<std::wstring>> expected = {
+    const ListTexts expected = {
         { IDC_TEXTALIGN, { L"0=TA_TOP", L"24=TA_BASELINE", L"8=TA_BOTTOM" } },
         { IDC_BKMODE, { L"1=TRANSPARENT", L"2=OPAQUE" } },
         { IDC_BKCOLOR, colours }, { IDC_TEXTCOLOR, colours }, { IDC_ERASECOLOR, colours } };
-    for (int opening = 1; opening <= 2; opening++) {
-        std::map<int, std::vector<std::wstring>> lists;
-        ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-            for (int id : fieldIds)
-                lists[id] = listItems(dialog, id);
-            clickButton(dialog, IDCANCEL);
-        }));
-        for (int id : fieldIds)
-            EXPECT_EQ(expected[id], lists[id]) << "control " << id << ", opening " << opening;
-    }
+    for (int opening = 1; opening <= 2; opening++)
+        EXPECT_EQ(expected, shownLists(IDM_DRAWSETTINGS, fieldIds)) << "opening " << opening;
 }
 
 /* ---- OK ---- */
@@ -114,7 +103,7 @@ TEST_F(AppTest, PickedBlueEraseColourTurnsTheBackgroundBlueAtOnce)
     bool picked = false;
     std::wstring shown;
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
+        waitUntilReady(dialog);
         picked = clickListItem(dialog, IDC_ERASECOLOR, L"FF0000=Blue");
         shown = controlText(dialog, IDC_ERASECOLOR);
         clickControl(dialog, IDOK);
@@ -136,8 +125,7 @@ TEST_F(AppTest, TypedSettingsAreStoredAsReadWhateverTheLists)
         typeIntoField(dialog, IDC_BKCOLOR, L"0x80");
         pickListItem(dialog, IDC_TEXTCOLOR, L"C0C0C0=Gray");
         typeIntoField(dialog, IDC_ERASECOLOR, L"ffffffff");
-        clickControl(dialog, IDC_SHOWBOXES);
-        Sleep(100);
+        clickCheckBox(dialog, IDC_SHOWBOXES);
         clickButton(dialog, IDOK);
     }));
     EXPECT_EQ(6u, state.textAlign) << "6 is no list item, and is stored";
@@ -169,9 +157,7 @@ TEST_F(AppTest, ClearedBaselineBoxRemovesTheBaselinesOnTheNextPaint)
     ASSERT_GE(before.size(), 2u) << "no baselines to begin with";
     EXPECT_EQ(state.rowHeight, *std::next(before.begin()) - *before.begin()) << "one baseline per row";
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
-        clickControl(dialog, IDC_SHOWBASELINE);
-        Sleep(100);
+        clickCheckBox(dialog, IDC_SHOWBASELINE);
         clickControl(dialog, IDOK);
     }));
     EXPECT_EQ(FALSE, state.showBaseline);
@@ -186,11 +172,9 @@ TEST_F(AppTest, CancelAfterClearingTheBaselineBoxLeavesEverything)
     const FONTVIEWSTATE kept = state;
     startCountingMainInvalidations();
     ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        Sleep(100);
-        clickControl(dialog, IDC_SHOWBASELINE);
+        clickCheckBox(dialog, IDC_SHOWBASELINE);
         typeIntoField(dialog, IDC_ERASECOLOR, L"FF0000");
         typeIntoField(dialog, IDC_TEXTALIGN, L"0");
-        Sleep(100);
         clickControl(dialog, IDCANCEL);
     })) << "a click on Cancel must end the dialog";
     EXPECT_EQ(0, stopCountingMainInvalidations()) << "Cancel requests no repaint";

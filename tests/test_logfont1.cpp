@@ -4,28 +4,8 @@
 #include <cstddef>
 
 static const std::vector<int> fieldIds = { IDC_HEIGHT, IDC_WIDTH, IDC_ESCAPEMENT, IDC_ORIENTATION,
-                                IDC_WEIGHT, IDC_ITALIC, IDC_UNDERLINE, IDC_STRIKEOUT };
-
-/* The page's fields as they show when it opens; the page is then cancelled. */
-static FieldTexts shownFields(void)
-{
-    return shownFieldTexts(IDM_LOGFONT1, fieldIds);
-}
-
+                                           IDC_WEIGHT, IDC_ITALIC, IDC_UNDERLINE, IDC_STRIKEOUT };
 static const FONTVIEWSTATE &state = FontViewState;
-
-/* The metrics of a font made here from logFont, as the main window's device context has them. */
-static TEXTMETRICW metricsOfLogFont(void)
-{
-    TEXTMETRICW metrics;
-    memset(&metrics, 0, sizeof metrics);
-    HDC dc = GetDC(state.mainWindow);
-    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&state.logFont));
-    GetTextMetricsW(dc, &metrics);
-    DeleteObject(SelectObject(dc, old));
-    ReleaseDC(state.mainWindow, dc);
-    return metrics;
-}
 
 /* Forgets the captured metrics, so that only a new realisation can bring them back. */
 static void forgetCapturedFont(void)
@@ -34,9 +14,17 @@ static void forgetCapturedFont(void)
     FontViewState.textFace[0] = 0;
 }
 
+/* Whether the captured metrics are those of a font made here from logFont, as the main
+   window's device context has them. */
 static ::testing::AssertionResult fontWasRealisedFromLogFont(void)
 {
-    TEXTMETRICW expected = metricsOfLogFont();
+    TEXTMETRICW expected;
+    memset(&expected, 0, sizeof expected);
+    HDC dc = GetDC(state.mainWindow);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&state.logFont));
+    GetTextMetricsW(dc, &expected);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(state.mainWindow, dc);
     if (memcmp(&expected, &state.textMetrics, sizeof expected) != 0)
         return ::testing::AssertionFailure() << "textMetrics are not those of the font made from logFont (tmHeight "
                                              << state.textMetrics.tmHeight << ", expected " << expected.tmHeight << ")";
@@ -63,13 +51,11 @@ TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)
     font.lfItalic = 1;
     font.lfUnderline = 0;
     font.lfStrikeOut = 255;
-    std::map<int, LRESULT> selections;
     FieldTexts texts;
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
+    std::vector<int> selected;
+    ASSERT_TRUE(lookAtDialog(IDM_LOGFONT1, [&](HWND dialog) {
         texts = fieldTexts(dialog, fieldIds);
-        for (int id : fieldIds)
-            selections[id] = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-        clickButton(dialog, IDCANCEL);
+        selected = selectedListItems(dialog, fieldIds);
     }));
     EXPECT_EQ(L"-19", texts[IDC_HEIGHT]);
     EXPECT_EQ(L"7", texts[IDC_WIDTH]);
@@ -79,38 +65,24 @@ TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)
     EXPECT_EQ(L"1", texts[IDC_ITALIC]);
     EXPECT_EQ(L"0", texts[IDC_UNDERLINE]);
     EXPECT_EQ(L"255", texts[IDC_STRIKEOUT]) << "byte fields show unsigned";
-    for (int id : fieldIds)
-        EXPECT_EQ(CB_ERR, selections[id]) << "control " << id << ": no list item is selected";
+    EXPECT_EQ(std::vector<int>(), selected) << "controls with a list item selected";
 }
 
 TEST_F(AppTest, Page1ListsHoldTheirItemsOnceInOrderAtEveryOpening)
 {
     const std::vector<std::wstring> sizes = { L"0=(default size)" };
-    const std::vector<std::wstring> angles = { L"0=→", L"900=↑", L"1800=←", L"2700=↓" };
+    /* Each arrow points the way a baseline runs at its angle. */
+    const std::vector<std::wstring> angles = { L"0=\u2192", L"900=\u2191", L"1800=\u2190", L"2700=\u2193" };
     const std::vector<std::wstring> weights = {
         L"0=FW_DONTCARE", L"100=FW_THIN", L"200=FW_EXTRALIGHT/FW_ULTRALIGHT", L"300=FW_LIGHT",
         L"400=FW_NORMAL/FW_REGULAR", L"500=FW_MEDIUM", L"600=FW_SEMIBOLD/FW_DEMIBOLD", L"700=FW_BOLD",
         L"800=FW_EXTRABOLD/FW_ULTRABOLD", L"900=FW_HEAVY/FW_BLACK" };
-    std::map<int, std::vector<std::wstring>> expected = {
+    const ListTexts expected = {
         { IDC_HEIGHT, sizes }, { IDC_WIDTH, sizes }, { IDC_ESCAPEMENT, angles }, { IDC_ORIENTATION, angles },
         { IDC_WEIGHT, weights }, { IDC_ITALIC, { L"0=None", L"1=Italic" } },
         { IDC_UNDERLINE, { L"0=None", L"1=Underline" } }, { IDC_STRIKEOUT, { L"0=None", L"1=StrikeOut" } } };
-    for (int opening = 1; opening <= 2; opening++) {
-        std::map<int, std::vector<std::wstring>> lists;
-        ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-            for (int id : fieldIds)
-                lists[id] = listItems(dialog, id);
-            clickButton(dialog, IDCANCEL);
-        }));
-        for (int id : fieldIds)
-            EXPECT_EQ(expected[id], lists[id]) << "control " << id << ", opening " << opening;
-    }
-    /* The arrows are the four characters U+2192, U+2191, U+2190, U+2193. */
-    ASSERT_EQ(4u, angles.size());
-    EXPECT_EQ(0x2192, angles[0][2]);
-    EXPECT_EQ(0x2191, angles[1][4]);
-    EXPECT_EQ(0x2190, angles[2][5]);
-    EXPECT_EQ(0x2193, angles[3][5]);
+    for (int opening = 1; opening <= 2; opening++)
+        EXPECT_EQ(expected, shownLists(IDM_LOGFONT1, fieldIds)) << "opening " << opening;
 }
 
 /* ---- OK ---- */
@@ -124,14 +96,14 @@ TEST_F(AppTest, Page1PickedEscapementIsStoredAndTheGridIsRedrawnInTheNewFont)
     bool picked = false;
     std::wstring shown;
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        Sleep(100);
-        picked = clickListItem(dialog, IDC_ESCAPEMENT, L"2700=↓");
+        waitUntilReady(dialog);
+        picked = clickListItem(dialog, IDC_ESCAPEMENT, L"2700=\u2193");
         shown = controlText(dialog, IDC_ESCAPEMENT);
         clickControl(dialog, IDOK);
     })) << "a click on OK must end the page";
     int invalidations = stopCountingMainInvalidations();
-    EXPECT_TRUE(picked) << "the drop-down did not open or lacks 2700=↓";
-    EXPECT_EQ(L"2700=↓", shown);
+    EXPECT_TRUE(picked) << "the drop-down did not open or lacks 2700=\u2193";
+    EXPECT_EQ(L"2700=\u2193", shown);
     EXPECT_EQ(2700, state.logFont.lfEscapement);
     EXPECT_TRUE(fontWasRealisedFromLogFont());
     EXPECT_GE(invalidations, 1) << "the main window must be invalidated";
@@ -146,7 +118,7 @@ TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
         typeIntoField(dialog, IDC_HEIGHT, L"-24");
         typeIntoField(dialog, IDC_WIDTH, L"-12abc");
-        pickListItem(dialog, IDC_ORIENTATION, L"900=↑");
+        pickListItem(dialog, IDC_ORIENTATION, L"900=\u2191");
         typeIntoField(dialog, IDC_WEIGHT, L"1000");
         typeIntoField(dialog, IDC_ESCAPEMENT, L"");
         clickButton(dialog, IDOK);
@@ -169,7 +141,7 @@ TEST_F(AppTest, Page1ByteFieldsKeepTheLow8Bits)
     EXPECT_EQ(0, state.logFont.lfItalic);
     EXPECT_EQ(255, state.logFont.lfUnderline);
     EXPECT_EQ(1, state.logFont.lfStrikeOut);
-    FieldTexts texts = shownFields();
+    FieldTexts texts = shownFieldTexts(IDM_LOGFONT1, fieldIds);
     EXPECT_EQ(L"0", texts[IDC_ITALIC]);
     EXPECT_EQ(L"255", texts[IDC_UNDERLINE]) << "the next opening shows the stored byte";
     EXPECT_EQ(L"1", texts[IDC_STRIKEOUT]);
@@ -195,7 +167,7 @@ TEST_F(AppTest, Page1DoneButtonIsOk)
     forgetCapturedFont();
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
         pickListItem(dialog, IDC_WEIGHT, item);
-        Sleep(100);
+        waitUntilReady(dialog);
         clickDoneButton();
     })) << "the navigation bar's ok must end the page";
     EXPECT_EQ(weight, state.logFont.lfWeight);
@@ -211,10 +183,9 @@ TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
     const FONTVIEWSTATE kept = FontViewState;
     ClientPicture before = captureClient(state.mainWindow);
     startCountingMainInvalidations();
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [](HWND dialog) {
+    ASSERT_TRUE(lookAtDialog(IDM_LOGFONT1, [](HWND dialog) {
         for (int id : fieldIds)
             typeIntoField(dialog, id, L"77");
-        clickButton(dialog, IDCANCEL);
     }));
     EXPECT_EQ(0, stopCountingMainInvalidations()) << "Cancel must not invalidate the main window";
     EXPECT_TRUE(sameState(kept, FontViewState)) << "Cancel must leave the record as it was";
@@ -226,44 +197,31 @@ TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
 
 TEST_F(AppTest, Page2FieldsSurviveAnOkOnPage1)
 {
-    ASSERT_TRUE(runModal(IDM_LOGFONT2, [](HWND dialog) {
-        setFieldText(dialog, IDC_CHARSET, L"128");
-        setFieldText(dialog, IDC_OUTPRECISION, L"3");
-        setFieldText(dialog, IDC_CLIPPRECISION, L"2");
-        setFieldText(dialog, IDC_QUALITY, L"4");
-        setFieldText(dialog, IDC_PITCH, L"1");
-        setFieldText(dialog, IDC_FAMILY, L"48");
-        setFieldText(dialog, IDC_FACENAME, L"Page Two Face");
-        clickButton(dialog, IDOK);
-    }));
+    ASSERT_TRUE(enterFields(IDM_LOGFONT2, { { IDC_CHARSET, L"128" }, { IDC_OUTPRECISION, L"3" },
+                                            { IDC_CLIPPRECISION, L"2" }, { IDC_QUALITY, L"4" }, { IDC_PITCH, L"1" },
+                                            { IDC_FAMILY, L"48" }, { IDC_FACENAME, L"Page Two Face" } }));
     const LOGFONTW page2 = state.logFont;
     ASSERT_EQ(128, page2.lfCharSet) << "page 2 did not store its fields";
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [](HWND dialog) {
-        for (int id : fieldIds)
-            typeIntoField(dialog, id, L"3");
-        clickButton(dialog, IDOK);
-    }));
+    FieldTexts threes;
+    for (int id : fieldIds)
+        threes[id] = L"3";
+    ASSERT_TRUE(enterFields(IDM_LOGFONT1, threes));
     EXPECT_EQ(3, state.logFont.lfHeight) << "page 1 did not store its fields";
-    EXPECT_EQ(page2.lfCharSet, state.logFont.lfCharSet);
-    EXPECT_EQ(page2.lfOutPrecision, state.logFont.lfOutPrecision);
-    EXPECT_EQ(page2.lfClipPrecision, state.logFont.lfClipPrecision);
-    EXPECT_EQ(page2.lfQuality, state.logFont.lfQuality);
-    EXPECT_EQ(page2.lfPitchAndFamily, state.logFont.lfPitchAndFamily);
-    EXPECT_STREQ(page2.lfFaceName, state.logFont.lfFaceName);
+    EXPECT_EQ(0, memcmp(&page2.lfCharSet, &state.logFont.lfCharSet, sizeof page2 - offsetof(LOGFONTW, lfCharSet)))
+        << "character set, precisions, quality, pitch, family and face name must stay";
 }
 
 /* ---- Any text ---- */
 
-/* A width the platform's font engine can draw in bounded time. Wine's overflows its width
-   arithmetic near 2^31 (tmMaxCharWidth comes back as INT_MIN) and then rasterises glyphs
-   billions of pixels wide, for seconds per paint; the page stores such widths unchanged all
-   the same, which the field-rule tests check without painting them. */
-static std::wstring randomWidthText(std::mt19937 &random)
+/* A text whose leading number is a modest size or angle. Wine takes seconds to realise and
+   draw a font thousands of pixels high or wide, or turned by an angle near a 32-bit end;
+   the page stores such values as any other, and the reader's own tests check both ends. */
+static std::wstring randomModestText(std::mt19937 &random)
 {
     for (;;) {
         std::wstring text = randomFieldText(random);
-        LONG width = fieldDecimalValue(text);
-        if (width > -(1L << 30) && width < (1L << 30))
+        LONG value = libraryDecimalValue(text);
+        if (value >= -1000 && value <= 1000)
             return text;
     }
 }
@@ -273,29 +231,24 @@ static std::wstring randomWidthText(std::mt19937 &random)
 TEST_F(AppTest, Page1StoresTheLeadingNumberOfAnyText)
 {
     std::mt19937 random(20261207);
-    for (int round = 0; round < 60; round++) {
-        FieldTexts typed, shown;
+    for (int round = 0; round < 40; round++) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        FieldTexts typed;
         for (int id : fieldIds)
-            typed[id] = id == IDC_WIDTH ? randomWidthText(random) : randomFieldText(random);
+            typed[id] = id == IDC_HEIGHT || id == IDC_WIDTH || id == IDC_ESCAPEMENT ? randomModestText(random)
+                                                                                    : randomFieldText(random);
         const LOGFONTW before = state.logFont;
-        ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-            for (int id : fieldIds)
-                setFieldText(dialog, id, typed[id]);
-            shown = fieldTexts(dialog, fieldIds);
-            clickButton(dialog, IDOK);
-        })) << "round " << round;
-        for (int id : fieldIds)
-            ASSERT_EQ(typed[id], shown[id]) << "round " << round << ": control " << id << " changed the text";
+        ASSERT_TRUE(enterFields(IDM_LOGFONT1, typed));
         const LOGFONTW &font = state.logFont;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_HEIGHT]), font.lfHeight) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_WIDTH]), font.lfWidth) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ESCAPEMENT]), font.lfEscapement) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ORIENTATION]), font.lfOrientation) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_WEIGHT]), font.lfWeight) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_ITALIC]) & 0xFF, font.lfItalic) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_UNDERLINE]) & 0xFF, font.lfUnderline) << "round " << round;
-        EXPECT_EQ(fieldDecimalValue(typed[IDC_STRIKEOUT]) & 0xFF, font.lfStrikeOut) << "round " << round;
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_HEIGHT]), font.lfHeight);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_WIDTH]), font.lfWidth);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ESCAPEMENT]), font.lfEscapement);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ORIENTATION]), font.lfOrientation);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_WEIGHT]), font.lfWeight);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_ITALIC]) & 0xFF, font.lfItalic);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_UNDERLINE]) & 0xFF, font.lfUnderline);
+        EXPECT_EQ(libraryDecimalValue(typed[IDC_STRIKEOUT]) & 0xFF, font.lfStrikeOut);
         EXPECT_EQ(0, memcmp(&before.lfCharSet, &font.lfCharSet, sizeof font - offsetof(LOGFONTW, lfCharSet)))
-            << "round " << round << ": page 2's fields changed";
+            << "page 2's fields changed";
     }
 }
