@@ -284,11 +284,15 @@ void *patchImport(const char *dll, const char *function, void *replacement)
     return NULL;
 }
 
+/* Room is made before patching, since the replacement may stand in for malloc itself. */
 void *ImportPatches::addPatch(const char *dll, const char *function, void *replacement)
 {
+    patches.push_back(Patch{ dll, function, NULL });
     void *original = patchImport(dll, function, replacement);
     if (original)
-        patches.push_back(Patch{ dll, function, original });
+        patches.back().original = original;
+    else
+        patches.pop_back();
     return original;
 }
 
