@@ -63,6 +63,15 @@ static std::wstring nameAt(const Reported &reported, PSTR offset)
     return std::wstring((const WCHAR *)&reported.outline[(size_t)offset]);
 }
 
+/* All four outline names read the same text. */
+static void expectNames(const WCHAR *text, const char *when)
+{
+    EXPECT_STREQ(text, FontViewState.familyName) << when;
+    EXPECT_STREQ(text, FontViewState.faceName) << when;
+    EXPECT_STREQ(text, FontViewState.styleName) << when;
+    EXPECT_STREQ(text, FontViewState.fullName) << when;
+}
+
 static const WCHAR outlineFace[] = L"Tahoma";
 static const char rasterFace[] = "VelmoraRaster";
 
@@ -128,11 +137,7 @@ TEST_F(FontTest, RasterFontNamesReadErrorAndOutlineMetricsStay)
     ASSERT_TRUE(reported.outline.empty()) << "the raster font reports outline metrics";
     ASSERT_EQ(wide(rasterFace), reported.face) << "the raster font was not chosen";
     applyLogFont(raster);
-
-    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
-    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
-    EXPECT_STREQ(L"ERROR", FontViewState.styleName);
-    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    expectNames(L"ERROR", "a font without outline metrics");
     EXPECT_EQ(0, memcmp(&reported.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW)));
     EXPECT_EQ(16, FontViewState.textMetrics.tmHeight);
     EXPECT_EQ(wide(rasterFace), FontViewState.textFace);
@@ -160,7 +165,7 @@ TEST_F(FontTest, RasterFontFirstLeavesOutlineMetricsZero)
     memset(&FontViewState.outlineMetrics, 0, sizeof FontViewState.outlineMetrics);
     applyLogFont(fontOf(wide(rasterFace), 16));
     EXPECT_EQ(0, memcmp(zeros, &FontViewState.outlineMetrics, sizeof(OUTLINETEXTMETRICW)));
-    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    expectNames(L"ERROR", "a raster font first");
 }
 
 TEST_F(FontTest, FaceNameOfThirtyOneCharactersFitsWhole)
@@ -206,6 +211,8 @@ struct FakeName {
     std::wstring text;
     bool terminated;
 };
+
+static const FakeName plainNames[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
 
 static void buildAnswer(const FakeName names[4], size_t tail = 0)
 {
@@ -254,8 +261,7 @@ TEST_F(BadAnswerTest, LongNamesAreCutToTheFieldsCapacity)
 
 TEST_F(BadAnswerTest, NamesOutsideTheAnswerReadEmpty)
 {
-    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
-    buildAnswer(names);
+    buildAnswer(plainNames);
     setOffset(&OUTLINETEXTMETRICW::otmpFamilyName, fakeAnswer.size());
     setOffset(&OUTLINETEXTMETRICW::otmpFaceName, (ULONG_PTR)-2);
     setOffset(&OUTLINETEXTMETRICW::otmpStyleName, fakeAnswer.size() + 1000000);
@@ -285,8 +291,7 @@ TEST_F(BadAnswerTest, NameNotTerminatedInsideTheAnswerReadsEmpty)
 
 TEST_F(BadAnswerTest, OddOffsetIsReadBytewise)
 {
-    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
-    buildAnswer(names);
+    buildAnswer(plainNames);
     fakeAnswer.insert(fakeAnswer.end(), 1, 0);
     const WCHAR odd[] = L"Odd";
     ULONG_PTR at = fakeAnswer.size();
@@ -300,12 +305,10 @@ TEST_F(BadAnswerTest, OddOffsetIsReadBytewise)
 TEST_F(BadAnswerTest, FailedFillKeepsTheOutlineMetricsAndNamesReadError)
 {
     OUTLINETEXTMETRICW previous = FontViewState.outlineMetrics;
-    FakeName names[4] = { { L"Family", true }, { L"Face", true }, { L"Style", true }, { L"Full", true } };
-    buildAnswer(names);
+    buildAnswer(plainNames);
     fakeFilled = 0;
     applyFont();
-    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
-    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    expectNames(L"ERROR", "the answer not filled");
     EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
 }
 
@@ -315,7 +318,7 @@ TEST_F(BadAnswerTest, AnswerShorterThanTheHeadCountsAsNone)
     fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW) / 2, 0x41);
     fakeFilled = (UINT)fakeAnswer.size();
     applyFont();
-    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
+    expectNames(L"ERROR", "an answer shorter than the head");
     EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
 }
 
@@ -349,10 +352,7 @@ TEST_F(FontTest, NoMemoryForTheAnswerReadsNoNames)
         applyLogFont(other);
     }
     EXPECT_EQ(1, refusals) << "the answer's allocation was not asked for";
-    EXPECT_STREQ(L"ERROR", FontViewState.familyName);
-    EXPECT_STREQ(L"ERROR", FontViewState.faceName);
-    EXPECT_STREQ(L"ERROR", FontViewState.styleName);
-    EXPECT_STREQ(L"ERROR", FontViewState.fullName);
+    expectNames(L"ERROR", "no memory for the answer");
     EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
     Reported reported = reportedFor(other);
     EXPECT_EQ(0, memcmp(&reported.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW)))
@@ -423,9 +423,8 @@ TEST_F(FontTest, OneFontIsMadeAndDeletedAndTheContextReleasedBeforeTheLayout)
     EXPECT_EQ(0u, GetObjectType(callLog.fonts[0])) << "the font is gone";
     std::vector<std::string> expected = { "GetDC", "CreateFontIndirectW", "DeleteObject", "ReleaseDC",
                                           "GetClientRect", "GetDC", "ReleaseDC" };
-    std::vector<std::string> seen;
-    for (size_t i = 0; i < callLog.calls.size() && seen.size() < expected.size(); i++)
-        seen.push_back(callLog.calls[i]);
+    std::vector<std::string> seen(callLog.calls.begin(),
+                                  callLog.calls.begin() + std::min(callLog.calls.size(), expected.size()));
     EXPECT_EQ(expected, seen) << "the context must be released before the layout starts";
 }
 
