@@ -230,7 +230,8 @@ static std::pair<int, int> runThrough(const ClientPicture &picture, int x, int y
 {
     auto same = [&](int k) {
         int px = x + k * dx, py = y + k * dy;
-        return px >= 0 && py >= 0 && px < picture.width && py < picture.height && picture.at(px, py) == picture.at(x, y);
+        return px >= 0 && py >= 0 && px < picture.width && py < picture.height &&
+               picture.at(px, py) == picture.at(x, y);
     };
     int back = 0, ahead = 0;
     while (same(-back - 1))

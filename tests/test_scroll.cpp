@@ -337,13 +337,14 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
 {
     ASSERT_NO_FATAL_FAILURE(narrowToTenColumns());
     int x = scrollMaximum(SB_HORZ) / 2, y = 1000;
-    int page = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight, column = FontViewState.columnWidth;
+    int page = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight;
+    int column = FontViewState.columnWidth;
     struct Expected { WORD key; const char *name; int toX, toY; };
     const Expected keys[] = {
-        { VK_PRIOR, "Page Up", x, y - page }, { VK_NEXT, "Page Down", x, y + page },
-        { VK_END, "End", x, scrollMaximum(SB_VERT) },         { VK_HOME, "Home", x, 0 },
-        { VK_LEFT, "Left", x - column, y },   { VK_UP, "Up", x, y - 1 },
-        { VK_RIGHT, "Right", x + column, y }, { VK_DOWN, "Down", x, y + 1 },
+        { VK_PRIOR, "Page Up", x, y - page },         { VK_NEXT, "Page Down", x, y + page },
+        { VK_END, "End", x, scrollMaximum(SB_VERT) }, { VK_HOME, "Home", x, 0 },
+        { VK_LEFT, "Left", x - column, y },           { VK_UP, "Up", x, y - 1 },
+        { VK_RIGHT, "Right", x + column, y },         { VK_DOWN, "Down", x, y + 1 },
     };
     const char *modifiers[] = { "alone", "with Shift", "with Ctrl" };
     for (const Expected &k : keys)
@@ -410,7 +411,8 @@ TEST_F(ScrollTest, AVerticalScrollPullsTheHorizontalPositionIntoItsRange)
     sendScroll(WM_HSCROLL, SB_LINELEFT, 0);
     stalePosition[SB_VERT] = -1;
     ASSERT_EQ(2u, positions.size());
-    EXPECT_EQ(scrollMaximum(SB_VERT), positions[1].position) << "the vertical position is clamped by a horizontal scroll";
+    EXPECT_EQ(scrollMaximum(SB_VERT), positions[1].position)
+        << "the vertical position is clamped by a horizontal scroll";
     ASSERT_EQ(1u, scrolls.size());
     EXPECT_EQ(5 * FontViewState.rowHeight, scrolls[0].dy);
 }
