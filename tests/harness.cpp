@@ -321,6 +321,24 @@ void *patchImport(const char *dll, const char *function, void *replacement)
     return NULL;
 }
 
+/* Room is made before patching, since the replacement may stand in for malloc itself. */
+void *ImportPatches::addPatch(const char *dll, const char *function, void *replacement)
+{
+    patches.push_back(Patch{ dll, function, NULL });
+    void *original = patchImport(dll, function, replacement);
+    if (original)
+        patches.back().original = original;
+    else
+        patches.pop_back();
+    return original;
+}
+
+ImportPatches::~ImportPatches()
+{
+    for (size_t i = patches.size(); i-- > 0;)
+        patchImport(patches[i].dll, patches[i].function, patches[i].original);
+}
+
 /* ---- grid ---- */
 
 int gdiObjectsCreatable(void)
@@ -465,6 +483,22 @@ void setClientSize(int width, int height)
                    window.bottom - window.top + height - client.bottom, TRUE);
     }
     pumpMessages();
+}
+
+void narrowToTenColumns(void)
+{
+    setClientSize(FontViewState.labelWidth + 10 * FontViewState.columnWidth);
+    ASSERT_EQ(16, FontViewState.charsPerRow);
+}
+
+SCROLLINFO scrollBar(int bar)
+{
+    SCROLLINFO info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_POS;
+    GetScrollInfo(FontViewState.mainWindow, bar, &info);
+    return info;
 }
 
 /* ---- dialogs ---- */

@@ -91,6 +91,29 @@ protected:
    Call again with the original to undo. */
 void *patchImport(const char *dll, const char *function, void *replacement);
 
+#include <vector>
+
+/* Import patches that undo themselves, the last first, when their holder goes: a test's local
+   or a fixture's member puts every original back even when an assertion ends the test. */
+struct ImportPatches {
+    ImportPatches() = default;
+    ImportPatches(const ImportPatches &) = delete;
+    ImportPatches &operator=(const ImportPatches &) = delete;
+    ~ImportPatches();
+    /* Patches as patchImport does; answers the original entry, for the replacement to call. */
+    template <typename Proc> Proc add(const char *dll, const char *function, Proc replacement)
+    {
+        return (Proc)addPatch(dll, function, (void *)replacement);
+    }
+private:
+    struct Patch {
+        const char *dll, *function;
+        void *original;
+    };
+    std::vector<Patch> patches;
+    void *addPatch(const char *dll, const char *function, void *replacement);
+};
+
 /* Records the messages a window procedure receives while installed over a window. */
 struct MessageRecord {
     UINT message;
@@ -108,7 +131,6 @@ extern const MenuEntry menuEntries[7];
 /* ---- grid ---- */
 
 #include <map>
-#include <vector>
 
 /* How many more GDI objects this process can create before its handle table is full
    (Wine's GetGuiResources always answers 0): creates pens until one fails, then deletes
@@ -145,6 +167,12 @@ std::vector<TextCall> stopRecordingText(void);
 /* Sizes the main window so that its client area has the width (and, when given, the height). */
 void setClientSize(int width, int height = -1);
 RECT clientRect(HWND hwnd);
+/* Room for the labels and ten columns: the grid keeps sixteen and scrolls sideways. */
+void narrowToTenColumns(void);
+/* The main window's scroll bar (SB_HORZ or SB_VERT) as the platform reports it. */
+SCROLLINFO scrollBar(int bar);
+inline int scrollPosition(int bar) { return scrollBar(bar).nPos; }
+inline int scrollMaximum(int bar) { return scrollBar(bar).nMax; }
 
 
 /* ---- dialogs ---- */

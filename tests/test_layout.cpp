@@ -2,8 +2,6 @@
 #include "harness.h"
 #include "../font/gridmath.h"
 
-#include <string.h>
-
 /* ---- The arithmetic ---- */
 
 struct LastRow {
@@ -51,10 +49,11 @@ TEST(LayoutArithmetic, WideClientFitsNineteenColumns)
 
 TEST(LayoutArithmetic, WindowNarrowerThanTheLabelMargin)
 {
-    const int widths[] = { 34, 20, 1, 0 };
-    for (int width : widths) {
-        EXPECT_EQ(16, layoutCharsPerRow(0, width, 35, 17)) << "client width " << width;
-        EXPECT_EQ(35 + 16 * 17 - width, layoutHorizontalMaximum(16, 17, 35, width)) << "client width " << width;
+    /* 35 + 16 x 17 = 307 pixels of content. */
+    const int widths[] = { 34, 20, 1, 0 }, maxima[] = { 273, 287, 306, 307 };
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(16, layoutCharsPerRow(0, widths[i], 35, 17)) << "client width " << widths[i];
+        EXPECT_EQ(maxima[i], layoutHorizontalMaximum(16, 17, 35, widths[i])) << "client width " << widths[i];
     }
     EXPECT_EQ(16, layoutCharsPerRow(100, 90, 35, 17)) << "an inverted client rectangle";
     EXPECT_EQ(16, layoutCharsPerRow(50, 250, 35, 17)) << "the client's left edge counts: q = 165 / 17";
@@ -82,30 +81,31 @@ TEST(LayoutArithmetic, ExternalLeadingBelowThreeCountsAsThree)
 TEST(LayoutArithmetic, ColumnWidthPadsMaxWidthAndOverhang)
 {
     EXPECT_EQ(3, layoutColumnWidth(0, 0));
-    EXPECT_EQ(14 + 2 + 3, layoutColumnWidth(14, 2));
-}
-
-/* The sum of 64-bit exact values brought into the int range, as a reference. */
-static int saturated(long long value)
-{
-    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : (int)value;
+    EXPECT_EQ(19, layoutColumnWidth(14, 2));
 }
 
 TEST(LayoutArithmetic, AbsurdMetricsSaturateInsteadOfWrapping)
 {
-    const int values[] = { INT_MIN, INT_MIN + 1, -100000, -3, -1, 0, 1, 2, 3, 100000, 28140, INT_MAX - 5,
-                           INT_MAX - 3, INT_MAX - 2, INT_MAX };
-    for (int a : values) {
-        EXPECT_EQ(saturated((long long)a * 5), layoutLabelWidth(a)) << a;
-        for (int b : values) {
-            EXPECT_EQ(saturated((long long)a + (b >= 3 ? b : 3)), layoutRowHeight(a, b)) << a << ", " << b;
-            EXPECT_EQ(saturated((long long)a + b + 3), layoutColumnWidth(a, b)) << a << ", " << b;
-            long long excess = 16LL * a + b - 480;
-            EXPECT_EQ(excess < 0 ? 0 : saturated(excess), layoutHorizontalMaximum(16, a, b, 480)) << a << ", " << b;
-        }
-    }
+    EXPECT_EQ(2147483645, layoutLabelWidth(429496729)) << "what fits is exact";
+    EXPECT_EQ(INT_MAX, layoutLabelWidth(429496730));
+    EXPECT_EQ(INT_MIN, layoutLabelWidth(INT_MIN));
     EXPECT_EQ(INT_MAX, layoutRowHeight(INT_MAX, 0)) << "100000-pixel fonts and beyond stop at the int range";
+    EXPECT_EQ(INT_MAX - 1, layoutRowHeight(INT_MAX - 4, 0));
+    EXPECT_EQ(INT_MAX, layoutRowHeight(INT_MAX, INT_MAX));
+    EXPECT_EQ(INT_MIN + 3, layoutRowHeight(INT_MIN, INT_MIN)) << "a negative leading counts as three";
+    EXPECT_EQ(13, layoutRowHeight(10, INT_MIN));
     EXPECT_EQ(INT_MAX - 1, layoutColumnWidth(INT_MAX - 4, 0)) << "what fits is exact";
+    EXPECT_EQ(INT_MAX, layoutColumnWidth(INT_MAX, INT_MAX));
+    EXPECT_EQ(INT_MIN, layoutColumnWidth(INT_MIN, INT_MIN));
+    EXPECT_EQ(2, layoutColumnWidth(INT_MAX, INT_MIN));
+    /* Sixteen columns on a client 480 wide. */
+    EXPECT_EQ(INT_MAX, layoutHorizontalMaximum(16, INT_MAX, 0, 480));
+    EXPECT_EQ(2147483152, layoutHorizontalMaximum(16, 134217727, 0, 480)) << "2147483632 - 480";
+    EXPECT_EQ(INT_MAX, layoutHorizontalMaximum(16, 134217728, 497, 480)) << "2^31 + 17";
+    EXPECT_EQ(2147483215, layoutHorizontalMaximum(16, 3, INT_MAX, 480)) << "48 + INT_MAX - 480";
+    EXPECT_EQ(16, layoutHorizontalMaximum(16, 31, 0, 480));
+    EXPECT_EQ(0, layoutHorizontalMaximum(16, INT_MIN, INT_MAX, 480));
+
     EXPECT_EQ(16, layoutCharsPerRow(0, 480, INT_MAX, INT_MAX));
     EXPECT_EQ(16, layoutCharsPerRow(INT_MAX, INT_MIN, INT_MAX, 3)) << "a width below INT_MIN";
     EXPECT_EQ(480 - 35, layoutCharsPerRow(0, 480, 35, 0)) << "a zero width, which no font gives, counts as one pixel";
@@ -113,7 +113,8 @@ TEST(LayoutArithmetic, AbsurdMetricsSaturateInsteadOfWrapping)
 
 /* ---- The real window ---- */
 
-static int systemAveCharWidth(void)
+/* The stock system font's metrics, as the platform reports them. */
+static TEXTMETRICW systemFontMetrics(void)
 {
     HDC dc = GetDC(FontViewState.mainWindow);
     HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
@@ -121,137 +122,134 @@ static int systemAveCharWidth(void)
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(FontViewState.mainWindow, dc);
-    return metrics.tmAveCharWidth;
+    return metrics;
 }
 
-static void readRange(int bar, int *minimum, int *maximum)
+/* The label margin: five characters of the system font. */
+static int labelMargin(void)
 {
-    SCROLLINFO info;
-    memset(&info, 0, sizeof info);
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE;
-    ASSERT_TRUE(GetScrollInfo(FontViewState.mainWindow, bar, &info)) << "bar " << bar;
-    *minimum = info.nMin;
-    *maximum = info.nMax;
+    return 5 * systemFontMetrics().tmAveCharWidth;
 }
 
-/* The state and both bars agree with the client's size and the font's metrics, worked out
-   here from the figures the platform gives. */
-static void expectLayoutOfClient(const char *when)
+/* Both bars' ranges start at 0; the vertical one ends at the row count. */
+static void expectRanges(int horizontal, int vertical, const std::string &when)
 {
-    const TEXTMETRICW &tm = FontViewState.textMetrics;
-    RECT client = clientRect(FontViewState.mainWindow);
-    int rowHeight = tm.tmHeight + (tm.tmExternalLeading >= 3 ? tm.tmExternalLeading : 3);
-    int columnWidth = tm.tmMaxCharWidth + tm.tmOverhang + 3;
-    int labelWidth = 5 * systemAveCharWidth();
-    int q = (client.right - labelWidth) / columnWidth;
-    int charsPerRow = q < 16 ? 16 : q;
-    int horizontal = charsPerRow * columnWidth + labelWidth - client.right;
+    SCROLLINFO h = scrollBar(SB_HORZ), v = scrollBar(SB_VERT);
+    EXPECT_EQ(0, h.nMin) << when;
+    EXPECT_EQ(horizontal, h.nMax) << when << ": horizontal range";
+    EXPECT_EQ(0, v.nMin) << when;
+    EXPECT_EQ(vertical, v.nMax) << when << ": vertical range";
+    EXPECT_EQ(vertical, FontViewState.rowCount) << when;
+}
 
-    EXPECT_EQ(rowHeight, FontViewState.rowHeight) << when;
-    EXPECT_EQ(columnWidth, FontViewState.columnWidth) << when;
-    EXPECT_EQ(labelWidth, FontViewState.labelWidth) << when;
-    EXPECT_EQ(charsPerRow, FontViewState.charsPerRow) << when << ", client width " << client.right;
-    EXPECT_EQ(65535 / charsPerRow, FontViewState.rowCount) << when;
-    int minimum = -1, maximum = -1;
-    readRange(SB_HORZ, &minimum, &maximum);
-    EXPECT_EQ(0, minimum) << when;
-    EXPECT_EQ(horizontal < 0 ? 0 : horizontal, maximum) << when << ": horizontal range";
-    readRange(SB_VERT, &minimum, &maximum);
-    EXPECT_EQ(0, minimum) << when;
-    EXPECT_EQ(65535 / charsPerRow, maximum) << when << ": vertical range";
+/* More than sixteen columns: as many whole ones as fit beside the labels, none scrolled
+   sideways, and the vertical range ending at the row that holds 0xFFFF. */
+static void expectAsManyColumnsAsFit(const char *when)
+{
+    int width = clientRect(FontViewState.mainWindow).right, n = FontViewState.charsPerRow;
+    int content = FontViewState.labelWidth + n * FontViewState.columnWidth;
+    ASSERT_GT(n, 16) << when;
+    EXPECT_LE(content, width) << when << ": " << n << " columns do not fit";
+    EXPECT_GT(content + FontViewState.columnWidth, width) << when << ": " << n + 1 << " columns fit";
+    int last = FontViewState.rowCount;
+    EXPECT_TRUE(last * n <= 0xFFFF && (last + 1) * n > 0xFFFF) << when << ": row " << last << " of " << n;
+    expectRanges(0, last, when);
 }
 
 TEST_F(AppTest, StartUpLaysOutTheSystemFont)
 {
-    expectLayoutOfClient("at start-up");
-    EXPECT_GE(FontViewState.charsPerRow, 16);
+    /* The first font under test is the system font itself. */
+    TEXTMETRICW system = systemFontMetrics();
+    EXPECT_EQ(system.tmHeight + std::max(system.tmExternalLeading, 3L), FontViewState.rowHeight);
+    EXPECT_EQ(system.tmMaxCharWidth + system.tmOverhang + 3, FontViewState.columnWidth);
+    EXPECT_EQ(5 * system.tmAveCharWidth, FontViewState.labelWidth);
+    expectAsManyColumnsAsFit("at start-up");
 }
 
-/* A narrow font on the landscape screen, so that the worked column counts fit. */
-static void useNarrowColumnsInLandscape(void)
+TEST_F(AppTest, LandscapeLaysOutTheWiderScreen)
+{
+    int portrait = FontViewState.charsPerRow;
+    ASSERT_TRUE(EmulatorRotateScreen());
+    pumpMessages();
+    expectAsManyColumnsAsFit("in landscape");
+    EXPECT_GT(FontViewState.charsPerRow, portrait);
+}
+
+/* The metrics of the worked example: rows of 20 + 3 pixels, columns of 14 + 0 + 3. The layout
+   works only from the captured figures, whatever font gave them. */
+static void useWorkedMetrics(void)
+{
+    TEXTMETRICW &tm = FontViewState.textMetrics;
+    tm.tmHeight = 20;
+    tm.tmExternalLeading = 2;
+    tm.tmMaxCharWidth = 14;
+    tm.tmOverhang = 0;
+}
+
+/* Landscape, where 32 columns of 17 pixels fit. */
+TEST_F(AppTest, ResizingTheWindowLaysTheGridOutAgain)
 {
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
-    LOGFONTW &font = FontViewState.logFont;
-    font.lfHeight = -10;
-    font.lfWidth = 0;
-    wcscpy(font.lfFaceName, L"Courier New");
-    applyFont();
-    ASSERT_LE(FontViewState.labelWidth + 32 * FontViewState.columnWidth, clientRect(FontViewState.mainWindow).right)
-        << "column width " << FontViewState.columnWidth;
-}
-
-/* Widths that give the worked column counts with the real font's column width. */
-TEST_F(AppTest, ResizingTheWindowLaysTheGridOutAgain)
-{
-    useNarrowColumnsInLandscape();
-    int labelWidth = FontViewState.labelWidth, columnWidth = FontViewState.columnWidth;
-    const int columns[] = { 16, 17, 19, 20, 32 };
-    for (int n : columns) {
-        int fitting = labelWidth + n * columnWidth;
-        setClientSize(fitting);
-        expectLayoutOfClient(("exactly " + std::to_string(n) + " columns").c_str());
-        EXPECT_EQ(n, FontViewState.charsPerRow);
-        setClientSize(fitting + columnWidth - 1);
-        expectLayoutOfClient(("just short of " + std::to_string(n + 1) + " columns").c_str());
-        EXPECT_EQ(n, FontViewState.charsPerRow);
+    useWorkedMetrics();
+    const int columns[] = { 16, 17, 19, 20, 32 }, lastRows[] = { 4095, 3855, 3449, 3276, 2047 };
+    for (int i = 0; i < 5; i++) {
+        setClientSize(labelMargin() + columns[i] * 17);
+        EXPECT_EQ(columns[i], FontViewState.charsPerRow) << "exactly " << columns[i] << " columns";
+        expectRanges(0, lastRows[i], "exactly " + std::to_string(columns[i]) + " columns");
+        setClientSize(labelMargin() + columns[i] * 17 + 16);
+        EXPECT_EQ(columns[i], FontViewState.charsPerRow) << "just short of " << columns[i] + 1 << " columns";
+        expectRanges(0, lastRows[i], "just short of " + std::to_string(columns[i] + 1) + " columns");
     }
 }
 
 TEST_F(AppTest, ExactlySixteenColumnsLeaveTheHorizontalRangeEmpty)
 {
     setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
-    expectLayoutOfClient("exactly 16 columns");
-    EXPECT_EQ(4095, FontViewState.rowCount);
-    int minimum, maximum;
-    readRange(SB_HORZ, &minimum, &maximum);
-    EXPECT_EQ(0, maximum);
-    readRange(SB_VERT, &minimum, &maximum);
-    EXPECT_EQ(4095, maximum);
+    EXPECT_EQ(16, FontViewState.charsPerRow);
+    expectRanges(0, 4095, "exactly 16 columns");
 }
 
 TEST_F(AppTest, WindowNarrowerThanTheLabelsScrollsOverAllSixteenColumns)
 {
-    const int widths[] = { 200, FontViewState.labelWidth - 5, 1 };
+    useWorkedMetrics();
+    /* The content is the label margin and 16 x 17 = 272 pixels. */
+    const int widths[] = { 200, labelMargin() - 5, 1 };
     for (int width : widths) {
         setClientSize(width);
-        expectLayoutOfClient(("client width " + std::to_string(width)).c_str());
-        EXPECT_EQ(16, FontViewState.charsPerRow);
+        EXPECT_EQ(16, FontViewState.charsPerRow) << "client width " << width;
+        expectRanges(labelMargin() + 272 - width, 4095, "client width " + std::to_string(width));
     }
 }
 
 TEST_F(AppTest, GrowingTheWindowShrinksTheVerticalRange)
 {
-    useNarrowColumnsInLandscape();
-    setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
-    int minimum, before, after;
-    readRange(SB_VERT, &minimum, &before);
-    setClientSize(FontViewState.labelWidth + 19 * FontViewState.columnWidth);
-    readRange(SB_VERT, &minimum, &after);
-    EXPECT_EQ(4095, before);
-    EXPECT_EQ(3449, after);
-}
-
-TEST_F(AppTest, LandscapeLaysOutTheWiderScreen)
-{
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
-    expectLayoutOfClient("in landscape");
+    useWorkedMetrics();
+    setClientSize(labelMargin() + 16 * 17);
+    EXPECT_EQ(4095, scrollMaximum(SB_VERT));
+    setClientSize(labelMargin() + 19 * 17);
+    EXPECT_EQ(3449, scrollMaximum(SB_VERT));
 }
 
 TEST_F(AppTest, OtherFontMetricsGiveOtherGeometry)
 {
-    /* The layout works only from the captured figures, whatever font gave them. */
+    /* Rows of 20 and the leading (at least 3); columns of 14 + 2 + 3 = 19, sixteen of them
+       304 pixels beside the labels on a client of 300 and the leading. */
     TEXTMETRICW &tm = FontViewState.textMetrics;
-    const int leadings[] = { 0, 2, 3, 5 };
-    for (int leading : leadings) {
+    const int leadings[] = { 0, 2, 3, 5 }, rowHeights[] = { 23, 23, 23, 25 };
+    for (int i = 0; i < 4; i++) {
         tm.tmHeight = 20;
-        tm.tmExternalLeading = leading;
+        tm.tmExternalLeading = leadings[i];
         tm.tmMaxCharWidth = 14;
         tm.tmOverhang = 2;
-        setClientSize(300 + leading);
-        expectLayoutOfClient(("external leading " + std::to_string(leading)).c_str());
+        setClientSize(300 + leadings[i]);
+        std::string when = "external leading " + std::to_string(leadings[i]);
+        EXPECT_EQ(rowHeights[i], FontViewState.rowHeight) << when;
+        EXPECT_EQ(19, FontViewState.columnWidth) << when;
+        EXPECT_EQ(16, FontViewState.charsPerRow) << when;
+        expectRanges(labelMargin() + 4 - leadings[i], 4095, when);
     }
 }
 
@@ -277,7 +275,5 @@ TEST_F(AppTest, AbsurdMetricsLayOutWithinTheIntRange)
     EXPECT_EQ(INT_MAX, FontViewState.rowHeight);
     EXPECT_EQ(INT_MAX, FontViewState.columnWidth);
     EXPECT_EQ(16, FontViewState.charsPerRow);
-    int minimum, maximum;
-    readRange(SB_HORZ, &minimum, &maximum);
-    EXPECT_EQ(INT_MAX, maximum) << "16 columns of INT_MAX pixels";
+    EXPECT_EQ(INT_MAX, scrollMaximum(SB_HORZ)) << "16 columns of INT_MAX pixels";
 }
