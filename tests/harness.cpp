@@ -360,7 +360,7 @@ static BOOL WINAPI recordingExtTextOutW(HDC dc, int x, int y, UINT options, cons
 void startRecordingText(void)
 {
     textCalls.clear();
-    ExtTextOutWProc original = (ExtTextOutWProc)patchImport("gdi32.dll", "ExtTextOutW", (void *)recordingExtTextOutW);
+    ExtTextOutWProc original = (ExtTextOutWProc)patchImport("coredll.dll", "ExtTextOutW", (void *)recordingExtTextOutW);
     if (original != recordingExtTextOutW)
         realExtTextOutW = original;
 }
@@ -368,7 +368,7 @@ void startRecordingText(void)
 std::vector<TextCall> stopRecordingText(void)
 {
     if (realExtTextOutW)
-        patchImport("gdi32.dll", "ExtTextOutW", (void *)realExtTextOutW);
+        patchImport("coredll.dll", "ExtTextOutW", (void *)realExtTextOutW);
     std::vector<TextCall> calls;
     calls.swap(textCalls);
     return calls;
