@@ -19,17 +19,10 @@ static int cellXOf(int column, int offset)
     return column * FontViewState.columnWidth - offset + FontViewState.labelWidth + 1;
 }
 
-static void repaint(void)
-{
-    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
-    UpdateWindow(FontViewState.mainWindow);
-    pumpMessages();
-}
-
 static void showAt(int x, int row)
 {
     scrollTo(FontViewState.mainWindow, x, row);
-    repaint();
+    repaintGrid();
 }
 
 static int position(int bar)
@@ -40,59 +33,6 @@ static int position(int bar)
     info.fMask = SIF_POS;
     GetScrollInfo(FontViewState.mainWindow, bar, &info);
     return info.nPos;
-}
-
-/* A picture of the client's size that starts as the erase colour, or as a given picture,
-   drawn on by the caller. */
-static ClientPicture reference(const std::function<void(HDC)> &draw, const ClientPicture *base = NULL)
-{
-    HWND hwnd = FontViewState.mainWindow;
-    RECT client = clientRect(hwnd);
-    DWORD *bits = NULL;
-    HDC window = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = createPictureBitmap(window, client.right, client.bottom, &bits);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    HBRUSH erase = CreateSolidBrush(eraseColour);
-    FillRect(memory, &client, erase);
-    DeleteObject(erase);
-    GdiFlush();
-    for (size_t i = 0; base && i < base->pixels.size() && i < (size_t)client.right * client.bottom; i++) {
-        COLORREF c = base->pixels[i];
-        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    draw(memory);
-    GdiFlush();
-    ClientPicture picture = pictureOfBits(bits, client.right, client.bottom);
-    SelectObject(memory, GetStockObject(SYSTEM_FONT));
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(hwnd, window);
-    return picture;
-}
-
-/* Pixels of a rectangle that differ between two pictures. */
-static int differences(const ClientPicture &a, const ClientPicture &b, RECT area)
-{
-    int count = 0;
-    area.left = std::max(area.left, 0L);
-    area.top = std::max(area.top, 0L);
-    area.right = std::min(area.right, (LONG)std::min(a.width, b.width));
-    area.bottom = std::min(area.bottom, (LONG)std::min(a.height, b.height));
-    for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++)
-            count += a.at(x, y) != b.at(x, y);
-    return count;
-}
-
-static int count(const ClientPicture &picture, RECT area, COLORREF colour)
-{
-    int found = 0;
-    for (int y = std::max(area.top, 0L); y < std::min(area.bottom, (LONG)picture.height); y++)
-        for (int x = std::max(area.left, 0L); x < std::min(area.right, (LONG)picture.width); x++)
-            found += picture.at(x, y) == colour;
-    return found;
 }
 
 static std::wstring labelOf(int code)
@@ -132,7 +72,7 @@ static std::vector<TextCall> labelCalls(const std::vector<TextCall> &calls)
 static std::vector<TextCall> recordedPaint(void)
 {
     startRecordingText();
-    repaint();
+    repaintGrid();
     return stopRecordingText();
 }
 
@@ -145,7 +85,7 @@ protected:
         FontViewState.bkColor = RGB(0, 255, 0);
         FontViewState.textColor = RGB(0, 0, 255);
         FontViewState.showBaseline = FALSE;
-        repaint();
+        repaintGrid();
     }
     /* A client narrow enough for the grid to scroll sideways. */
     void makeNarrow(void)
@@ -213,7 +153,7 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     int first = position(SB_VERT);
     int rows = shown.height / FontViewState.rowHeight + 1;
-    ClientPicture expected = reference([&](HDC dc) {
+    ClientPicture expected = drawnPicture(eraseColour, [&](HDC dc) {
         for (int i = 0; i < rows; i++)
             if ((first + i) * FontViewState.charsPerRow <= 0xFFFF)
                 drawLabel(dc, -offset, rowTopOf(i), labelOf((first + i) * FontViewState.charsPerRow));
@@ -221,9 +161,9 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     /* Left of the first cell, where the glyphs' opaque backgrounds do not reach. */
     RECT margin = { 0, 0, cellXOf(0, offset) - 2, shown.height };
     ASSERT_GT(margin.right, 4) << when;
-    EXPECT_EQ(0, differences(shown, expected, margin)) << when;
-    EXPECT_GT(count(shown, margin, FontViewState.bkColor), 20) << when << ": no label ink";
-    EXPECT_GT(count(shown, margin, eraseColour), margin.right * shown.height / 3)
+    EXPECT_EQ(0, differingPixels(shown, expected, margin)) << when;
+    EXPECT_GT(pixelsOfColour(shown, margin, FontViewState.bkColor), 20) << when << ": no label ink";
+    EXPECT_GT(pixelsOfColour(shown, margin, eraseColour), margin.right * shown.height / 3)
         << when << ": the labels' background must stay transparent";
 }
 
@@ -234,7 +174,7 @@ TEST_F(PaintTest, LabelsAreTransparentInTheBackgroundColourWhateverTheMode)
     showAt(0, 100);
     expectLabelsAsDrawnAlone(0, "at row 100");
     FontViewState.bkMode = TRANSPARENT;
-    repaint();
+    repaintGrid();
     expectLabelsAsDrawnAlone(0, "transparent mode");
 }
 
@@ -269,15 +209,15 @@ static void verticalRun(const ClientPicture &picture, int x, int inside, COLORRE
 static std::vector<int> baselineRows(void)
 {
     FontViewState.showBaseline = FALSE;
-    repaint();
+    repaintGrid();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBaseline = TRUE;
-    repaint();
+    repaintGrid();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     std::vector<int> rows;
     for (int y = 0; y < with.height; y++) {
         RECT line = { 0, y, with.width, y + 1 };
-        if (differences(with, without, line) > 0)
+        if (differingPixels(with, without, line) > 0)
             rows.push_back(y);
     }
     return rows;
@@ -317,7 +257,7 @@ TEST_F(PaintTest, GlyphYFollowsTheAlignment)
             << "align " << c.align << ": the baseline is wider than one row";
 
         FontViewState.showBaseline = FALSE;
-        repaint();
+        repaintGrid();
         ClientPicture shown = captureClient(FontViewState.mainWindow);
         int middleX = c.boxLeft + space.cx / 2, middleY = c.boxTop + tm.tmHeight / 2;
         ASSERT_EQ(FontViewState.bkColor, shown.at(middleX, middleY)) << "align " << c.align;
@@ -383,13 +323,13 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     EXPECT_EQ(expected, lines);
 
     FontViewState.showBaseline = FALSE;
-    repaint();
+    repaintGrid();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBaseline = TRUE;
-    repaint();
+    repaintGrid();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     /* The same dashed line drawn alone from the client's left edge to its right edge. */
-    ClientPicture expectedLines = reference([&](HDC dc) {
+    ClientPicture expectedLines = drawnPicture(eraseColour, [&](HDC dc) {
         SetBkMode(dc, FontViewState.bkMode);
         SetBkColor(dc, FontViewState.bkColor);
         HPEN pen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
@@ -404,11 +344,11 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     }, &without);
     for (int y : expected) {
         RECT line = { 0, y, client.right, y + 1 };
-        EXPECT_EQ(0, differences(with, expectedLines, line)) << "the baseline at y " << y;
-        EXPECT_GT(differences(with, without, line), client.right / 2) << "y " << y;
+        EXPECT_EQ(0, differingPixels(with, expectedLines, line)) << "the baseline at y " << y;
+        EXPECT_GT(differingPixels(with, without, line), client.right / 2) << "y " << y;
     }
     RECT all = { 0, 0, client.right, client.bottom };
-    EXPECT_EQ(0, differences(with, expectedLines, all));
+    EXPECT_EQ(0, differingPixels(with, expectedLines, all));
 }
 
 /* A client exactly as wide as the labels and that many columns, on the landscape screen
@@ -448,7 +388,7 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     for (int i = 1; i < rows; i++) {
         RECT band = { 0, rowTopOf(i), client.right, std::min((LONG)rowTopOf(i + 1), client.bottom) };
-        int other = band.right * (band.bottom - band.top) - count(shown, band, eraseColour);
+        int other = band.right * (band.bottom - band.top) - pixelsOfColour(shown, band, eraseColour);
         int onLine = 0;
         for (int x = 0; x < client.right; x++) {
             int y = rowTopOf(i) + FontViewState.textMetrics.tmAscent;
@@ -472,10 +412,10 @@ TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     RECT rest = { cellXOf(1, 0) - 1, 0, shown.width, shown.height };
-    EXPECT_EQ((rest.right - rest.left) * rest.bottom, count(shown, rest, eraseColour))
+    EXPECT_EQ((rest.right - rest.left) * rest.bottom, pixelsOfColour(shown, rest, eraseColour))
         << "nothing after code 0xFFFF";
     RECT first = { cellXOf(0, 0), rowTopOf(0), cellXOf(1, 0) - 1, rowTopOf(1) };
-    EXPECT_GT(count(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";
+    EXPECT_GT(pixelsOfColour(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";
 }
 
 TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
@@ -488,7 +428,7 @@ TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
     EXPECT_EQ((size_t)FontViewState.charsPerRow, glyphCalls(calls).size());
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     RECT all = { 0, 0, shown.width, shown.height };
-    EXPECT_GT(count(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
+    EXPECT_GT(pixelsOfColour(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
 }
 
 /* ---- Boxes ---- */
@@ -510,10 +450,10 @@ static SIZE extentOf(WCHAR code)
 static void expectBoxes(const char *when, bool dashed)
 {
     FontViewState.showBoundingBoxes = FALSE;
-    repaint();
+    repaintGrid();
     ClientPicture without = captureClient(FontViewState.mainWindow);
     FontViewState.showBoundingBoxes = TRUE;
-    repaint();
+    repaintGrid();
     ClientPicture with = captureClient(FontViewState.mainWindow);
     int first = position(SB_VERT), offset = position(SB_HORZ);
     std::vector<RECT> boxes;
@@ -552,7 +492,7 @@ static void expectBoxes(const char *when, bool dashed)
         if (box.left < 0 || box.left >= with.width)
             continue;
         RECT left = { box.left, box.top, box.left + 1, std::min(box.bottom, (LONG)with.height) };
-        EXPECT_GT(differences(with, without, left), 0) << when << ": box " << k << " has no left edge";
+        EXPECT_GT(differingPixels(with, without, left), 0) << when << ": box " << k << " has no left edge";
     }
     if (dashed) {
         EXPECT_GT(gaps, 0) << when << ": the outline is not dashed";
@@ -604,7 +544,7 @@ TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
         ASSERT_EQ(row, position(SB_VERT));
         ClientPicture shown = captureClient(FontViewState.mainWindow);
         RECT cell = { cellXOf(column, 0), rowTopOf(0), cellXOf(column + 1, 0) - 3, rowTopOf(1) };
-        EXPECT_GT(count(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
+        EXPECT_GT(pixelsOfColour(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
     }
 }
 
@@ -614,11 +554,11 @@ TEST_F(PaintTest, ThousandsOfPaintsLeaveNoObjectBehind)
 {
     FontViewState.showBaseline = TRUE;
     FontViewState.showBoundingBoxes = TRUE;
-    repaint();
+    repaintGrid();
     int before = gdiObjectsCreatable();
     for (int i = 0; i < 2000; i++) {
         FontViewState.showBoundingBoxes = i % 2;
-        repaint();
+        repaintGrid();
     }
     int after = gdiObjectsCreatable();
     EXPECT_EQ(before, after) << "objects left behind by 2000 paints";
@@ -642,7 +582,7 @@ TEST_F(PaintTest, AbsurdFontsPaintAndScrollInBoundedTime)
         DWORD start = GetTickCount();
         applyFont();
         DWORD applied = GetTickCount();
-        repaint();
+        repaintGrid();
         DWORD painted = GetTickCount();
         const int codes[] = { SB_PAGEDOWN, SB_LINEDOWN, SB_BOTTOM, SB_PAGEUP, SB_TOP };
         for (int code : codes) {
