@@ -95,7 +95,7 @@ static BOOL drawBlanked(HDC dc, int x, int y, UINT options, const RECT *rect, LP
 {
     if (!hasSpaceGlyph(dc))
         return FALSE;
-    INT *advances = (INT *)malloc(count * (sizeof(INT) + sizeof(WCHAR)));
+    INT *advances = (INT *)calloc(count, sizeof(INT) + sizeof(WCHAR));
     if (!advances)
         return FALSE;
     WCHAR *blanked = (WCHAR *)(advances + count);
