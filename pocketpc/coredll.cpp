@@ -1,6 +1,6 @@
 /* Stand-in for the Windows CE core-library calls that the desktop API lacks or that mean
-   more on the device. The application imports these from coredll.dll, as on the device;
-   coredll.def gives them their device names. */
+   more on the device, and for one that Wine gets fatally wrong. The application imports
+   these from coredll.dll, as on the device; coredll.def gives them their device names. */
 #define POCKETPC_BUILDING_COREDLL
 #include "coredll.h"
 
