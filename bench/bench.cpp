@@ -19,7 +19,7 @@ void printFigures(const char *name, std::vector<double> samples)
     std::sort(samples.begin(), samples.end());
     double median = samples[samples.size() / 2];
     double p95 = samples[std::min(samples.size() - 1, samples.size() * 95 / 100)];
-    printf("%-44s median %8.3f ms  p95 %8.3f ms  (%u runs)\n", name, median, p95, (unsigned)samples.size());
+    printf("%-56s median %8.3f ms  p95 %8.3f ms  (%u runs)\n", name, median, p95, (unsigned)samples.size());
     fflush(stdout);
 }
 
@@ -27,6 +27,7 @@ int main()
 {
     setPortrait();
     benchGrid();
+    benchGuard();
     benchFaceList();
     return 0;
 }

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+enum { RUNS = 200 };   /* samples of each measurement */
+
 /* Milliseconds from a monotonic high-resolution clock. */
 double nowMilliseconds(void);
 /* Prints "name: median X ms, p95 Y ms over N runs". */
@@ -13,6 +15,16 @@ void printFigures(const char *name, std::vector<double> samples);
 
 /* The measurements, each printing its own figures. */
 void benchGrid(void);
+void benchGuard(void);
 void benchFaceList(void);
+
+/* Parts of the grid's measurements: the font under test by face and height; the grid
+   scrolled to a row and painted; one erase and paint of the whole client; the whole client
+   repainted at a row, RUNS times; page after page down from the top, twice. */
+void setFont(const WCHAR *face, LONG height);
+void scrollToRow(int row);
+double timedFullRepaint(void);
+void measureFullRepaint(const char *name, int row);
+void measurePageDown(const char *name);
 
 #endif

@@ -6,14 +6,12 @@
 #include <stdio.h>
 #include <string.h>
 
-enum { RUNS = 200 };
-
 static HWND grid(void)
 {
     return FontViewState.mainWindow;
 }
 
-static void setFont(const WCHAR *face, LONG height)
+void setFont(const WCHAR *face, LONG height)
 {
     FontViewState.logFont.lfHeight = height;
     FontViewState.logFont.lfWidth = 0;
@@ -22,30 +20,34 @@ static void setFont(const WCHAR *face, LONG height)
     pumpMessages();
 }
 
-static void scrollToRow(int row)
+void scrollToRow(int row)
 {
     scrollTo(grid(), 0, row);
     UpdateWindow(grid());
     pumpMessages();
 }
 
-static void measureFullRepaint(const char *name, int row)
+double timedFullRepaint(void)
+{
+    double start = nowMilliseconds();
+    InvalidateRect(grid(), NULL, TRUE);
+    UpdateWindow(grid());
+    GdiFlush();
+    return nowMilliseconds() - start;
+}
+
+void measureFullRepaint(const char *name, int row)
 {
     scrollToRow(row);
     std::vector<double> samples;
-    for (int run = 0; run < RUNS; run++) {
-        double start = nowMilliseconds();
-        InvalidateRect(grid(), NULL, TRUE);
-        UpdateWindow(grid());
-        GdiFlush();
-        samples.push_back(nowMilliseconds() - start);
-    }
+    for (int run = 0; run < RUNS; run++)
+        samples.push_back(timedFullRepaint());
     printFigures(name, samples);
 }
 
 /* From the top, page after page: the first pass meets every glyph for the first time,
    so the graphics layer renders it afresh; the second pass goes over the same pages again. */
-static void measurePageDown(const char *name)
+void measurePageDown(const char *name)
 {
     for (int pass = 1; pass <= 2; pass++) {
         scrollToRow(0);

@@ -1,5 +1,6 @@
 #include "harness.h"
 
+#include <algorithm>
 #include <stddef.h>
 #include <string.h>
 #include <thread>
@@ -390,6 +391,56 @@ ClientPicture pictureOfBits(const DWORD *bits, int width, int height)
     return picture;
 }
 
+ClientPicture drawnPicture(COLORREF fill, const std::function<void(HDC)> &draw, const ClientPicture *base)
+{
+    HWND hwnd = FontViewState.mainWindow;
+    RECT client = clientRect(hwnd);
+    DWORD *bits = NULL;
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = createPictureBitmap(window, client.right, client.bottom, &bits);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HBRUSH brush = CreateSolidBrush(fill);
+    FillRect(memory, &client, brush);
+    DeleteObject(brush);
+    GdiFlush();
+    for (size_t i = 0; base && i < base->pixels.size() && i < (size_t)client.right * client.bottom; i++) {
+        COLORREF c = base->pixels[i];
+        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+    draw(memory);
+    GdiFlush();
+    ClientPicture picture = pictureOfBits(bits, client.right, client.bottom);
+    SelectObject(memory, GetStockObject(SYSTEM_FONT));
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    return picture;
+}
+
+int differingPixels(const ClientPicture &a, const ClientPicture &b, RECT area)
+{
+    int count = 0;
+    area.left = std::max(area.left, 0L);
+    area.top = std::max(area.top, 0L);
+    area.right = std::min(area.right, (LONG)std::min(a.width, b.width));
+    area.bottom = std::min(area.bottom, (LONG)std::min(a.height, b.height));
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            count += a.at(x, y) != b.at(x, y);
+    return count;
+}
+
+int pixelsOfColour(const ClientPicture &picture, RECT area, COLORREF colour)
+{
+    int found = 0;
+    for (int y = std::max(area.top, 0L); y < std::min(area.bottom, (LONG)picture.height); y++)
+        for (int x = std::max(area.left, 0L); x < std::min(area.right, (LONG)picture.width); x++)
+            found += picture.at(x, y) == colour;
+    return found;
+}
+
 void repaintMainWindow(void)
 {
     InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
@@ -442,7 +493,7 @@ static BOOL WINAPI recordingExtTextOutW(HDC dc, int x, int y, UINT options, cons
 void startRecordingText(void)
 {
     textCalls.clear();
-    ExtTextOutWProc original = (ExtTextOutWProc)patchImport("gdi32.dll", "ExtTextOutW", (void *)recordingExtTextOutW);
+    ExtTextOutWProc original = (ExtTextOutWProc)patchImport("coredll.dll", "ExtTextOutW", (void *)recordingExtTextOutW);
     if (original != recordingExtTextOutW)
         realExtTextOutW = original;
 }
@@ -450,7 +501,7 @@ void startRecordingText(void)
 std::vector<TextCall> stopRecordingText(void)
 {
     if (realExtTextOutW)
-        patchImport("gdi32.dll", "ExtTextOutW", (void *)realExtTextOutW);
+        patchImport("coredll.dll", "ExtTextOutW", (void *)realExtTextOutW);
     std::vector<TextCall> calls;
     calls.swap(textCalls);
     return calls;
@@ -503,7 +554,6 @@ SCROLLINFO scrollBar(int bar)
 
 /* ---- dialogs ---- */
 
-#include <algorithm>
 #include <wchar.h>
 
 std::vector<std::wstring> listItems(HWND dialog, int id)

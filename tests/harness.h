@@ -153,6 +153,12 @@ ClientPicture repaintedMainWindow(void);
 HBITMAP createPictureBitmap(HDC dc, int width, int height, DWORD **bits);
 /* The picture that such a bitmap's pixels hold. */
 ClientPicture pictureOfBits(const DWORD *bits, int width, int height);
+/* A picture of the main window's client size that starts as the fill colour, or as a given
+   picture, drawn on by the caller through a memory context. */
+ClientPicture drawnPicture(COLORREF fill, const std::function<void(HDC)> &draw, const ClientPicture *base = NULL);
+/* Pixels of a rectangle that differ between two pictures; pixels of a rectangle in a colour. */
+int differingPixels(const ClientPicture &a, const ClientPicture &b, RECT area);
+int pixelsOfColour(const ClientPicture &picture, RECT area, COLORREF colour);
 
 /* One ExtTextOutW call the application made: where, with which options and text. */
 struct TextCall {

@@ -25,57 +25,6 @@ static void showAt(int x, int row)
     repaintMainWindow();
 }
 
-/* A picture of the client's size that starts as the erase colour, or as a given picture,
-   drawn on by the caller. */
-static ClientPicture reference(const std::function<void(HDC)> &draw, const ClientPicture *base = NULL)
-{
-    HWND hwnd = FontViewState.mainWindow;
-    RECT client = clientRect(hwnd);
-    DWORD *bits = NULL;
-    HDC window = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = createPictureBitmap(window, client.right, client.bottom, &bits);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    HBRUSH erase = CreateSolidBrush(eraseColour);
-    FillRect(memory, &client, erase);
-    DeleteObject(erase);
-    GdiFlush();
-    for (size_t i = 0; base && i < base->pixels.size() && i < (size_t)client.right * client.bottom; i++) {
-        COLORREF c = base->pixels[i];
-        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    draw(memory);
-    GdiFlush();
-    ClientPicture picture = pictureOfBits(bits, client.right, client.bottom);
-    SelectObject(memory, GetStockObject(SYSTEM_FONT));
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(hwnd, window);
-    return picture;
-}
-
-/* Pixels of a rectangle, cut to the picture, at which the test holds. */
-static int pixelsWhere(const ClientPicture &picture, const RECT &area, const std::function<bool(int, int)> &test)
-{
-    int found = 0;
-    for (int y = std::max(area.top, 0L); y < std::min(area.bottom, (LONG)picture.height); y++)
-        for (int x = std::max(area.left, 0L); x < std::min(area.right, (LONG)picture.width); x++)
-            found += test(x, y);
-    return found;
-}
-
-/* Pixels of a rectangle that differ between two pictures of the same client. */
-static int differences(const ClientPicture &a, const ClientPicture &b, const RECT &area)
-{
-    return pixelsWhere(a, area, [&](int x, int y) { return a.at(x, y) != b.at(x, y); });
-}
-
-static int count(const ClientPicture &picture, const RECT &area, COLORREF colour)
-{
-    return pixelsWhere(picture, area, [&](int x, int y) { return picture.at(x, y) == colour; });
-}
-
 static std::wstring labelOf(int code)
 {
     WCHAR text[8];
@@ -183,7 +132,7 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     int first = scrollPosition(SB_VERT);
     int rows = shown.height / FontViewState.rowHeight + 1;
-    ClientPicture expected = reference([&](HDC dc) {
+    ClientPicture expected = drawnPicture(eraseColour, [&](HDC dc) {
         for (int i = 0; i < rows; i++)
             if ((first + i) * FontViewState.charsPerRow <= 0xFFFF)
                 drawLabel(dc, -offset, rowTopOf(i), labelOf((first + i) * FontViewState.charsPerRow));
@@ -191,9 +140,9 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     /* Left of the first cell, where the glyphs' opaque backgrounds do not reach. */
     RECT margin = { 0, 0, cellXOf(0, offset) - 2, shown.height };
     ASSERT_GT(margin.right, 4) << when;
-    EXPECT_EQ(0, differences(shown, expected, margin)) << when;
-    EXPECT_GT(count(shown, margin, FontViewState.bkColor), 20) << when << ": no label ink";
-    EXPECT_GT(count(shown, margin, eraseColour), margin.right * shown.height / 3)
+    EXPECT_EQ(0, differingPixels(shown, expected, margin)) << when;
+    EXPECT_GT(pixelsOfColour(shown, margin, FontViewState.bkColor), 20) << when << ": no label ink";
+    EXPECT_GT(pixelsOfColour(shown, margin, eraseColour), margin.right * shown.height / 3)
         << when << ": the labels' background must stay transparent";
 }
 
@@ -262,7 +211,7 @@ static std::vector<int> changedRows(const Overlaid &pictures)
     std::vector<int> rows;
     for (int y = 0; y < pictures.with.height; y++) {
         RECT line = { 0, y, pictures.with.width, y + 1 };
-        if (differences(pictures.with, pictures.without, line) > 0)
+        if (differingPixels(pictures.with, pictures.without, line) > 0)
             rows.push_back(y);
     }
     return rows;
@@ -373,7 +322,7 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     EXPECT_EQ(expected, changedRows(pictures));
     RECT client = clientRect(FontViewState.mainWindow);
     /* The same dashed line drawn alone from the client's left edge to its right edge. */
-    ClientPicture expectedLines = reference([&](HDC dc) {
+    ClientPicture expectedLines = drawnPicture(eraseColour, [&](HDC dc) {
         SetBkMode(dc, FontViewState.bkMode);
         SetBkColor(dc, FontViewState.bkColor);
         HPEN pen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
@@ -388,11 +337,11 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     }, &without);
     for (int y : expected) {
         RECT line = { 0, y, client.right, y + 1 };
-        EXPECT_EQ(0, differences(with, expectedLines, line)) << "the baseline at y " << y;
-        EXPECT_GT(differences(with, without, line), client.right / 2) << "y " << y;
+        EXPECT_EQ(0, differingPixels(with, expectedLines, line)) << "the baseline at y " << y;
+        EXPECT_GT(differingPixels(with, without, line), client.right / 2) << "y " << y;
     }
     RECT all = { 0, 0, client.right, client.bottom };
-    EXPECT_EQ(0, differences(with, expectedLines, all));
+    EXPECT_EQ(0, differingPixels(with, expectedLines, all));
 }
 
 /* A client exactly as wide as the labels and that many columns, on the landscape screen
@@ -432,8 +381,8 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
         RECT band = { 0, rowTopOf(i), client.right, std::min((LONG)rowTopOf(i + 1), client.bottom) };
         int y = rowTopOf(i) + FontViewState.textMetrics.tmAscent;
         RECT line = { 0, y, client.right, y + 1 };
-        int onLine = y < client.bottom ? client.right - count(shown, line, eraseColour) : 0;
-        EXPECT_EQ(onLine, client.right * (band.bottom - band.top) - count(shown, band, eraseColour))
+        int onLine = y < client.bottom ? client.right - pixelsOfColour(shown, line, eraseColour) : 0;
+        EXPECT_EQ(onLine, client.right * (band.bottom - band.top) - pixelsOfColour(shown, band, eraseColour))
             << "screen row " << i << " shows more than its baseline";
     }
 }
@@ -451,10 +400,10 @@ TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     RECT rest = { cellXOf(1, 0) - 1, 0, shown.width, shown.height };
-    EXPECT_EQ((rest.right - rest.left) * rest.bottom, count(shown, rest, eraseColour))
+    EXPECT_EQ((rest.right - rest.left) * rest.bottom, pixelsOfColour(shown, rest, eraseColour))
         << "nothing after code 0xFFFF";
     RECT first = { cellXOf(0, 0), rowTopOf(0), cellXOf(1, 0) - 1, rowTopOf(1) };
-    EXPECT_GT(count(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";
+    EXPECT_GT(pixelsOfColour(shown, first, FontViewState.bkColor), 0) << "code 0xFFFF was not drawn";
 }
 
 TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
@@ -467,7 +416,7 @@ TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
     EXPECT_EQ((size_t)FontViewState.charsPerRow, glyphCalls(calls).size());
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     RECT all = { 0, 0, shown.width, shown.height };
-    EXPECT_GT(count(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
+    EXPECT_GT(pixelsOfColour(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
 }
 
 /* ---- Boxes ---- */
@@ -514,7 +463,7 @@ static void expectBoxes(const char *when, bool dashed)
         if (box.left < 0 || box.left >= with.width)
             continue;
         RECT left = { box.left, box.top, box.left + 1, std::min(box.bottom, (LONG)with.height) };
-        EXPECT_GT(differences(with, without, left), 0) << when << ": box " << k << " has no left edge";
+        EXPECT_GT(differingPixels(with, without, left), 0) << when << ": box " << k << " has no left edge";
     }
     if (dashed) {
         EXPECT_GT(gaps, 0) << when << ": the outline is not dashed";
@@ -569,7 +518,7 @@ TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
         ASSERT_EQ(row, scrollPosition(SB_VERT));
         ClientPicture shown = captureClient(FontViewState.mainWindow);
         RECT cell = { cellXOf(column, 0), rowTopOf(0), cellXOf(column + 1, 0) - 3, rowTopOf(1) };
-        EXPECT_GT(count(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
+        EXPECT_GT(pixelsOfColour(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
     }
 }
 

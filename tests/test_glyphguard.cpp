@@ -1,0 +1,217 @@
+/* The guard that the stand-in coredll.dll puts before ExtTextOutW: a glyph whose box Wine 8
+   reports as negative, and whose rasterising would kill the process, shows as the empty
+   glyph it is; no code of any face at small sizes kills the program. Expected pixels come
+   from gdi32's own ExtTextOutW, called past the guard. The device must offer DejaVu Sans
+   Mono (DejaVuSansMono.ttf), added as a user's font. */
+#include "harness.h"
+#include "../font/gridmath.h"
+
+#include <algorithm>
+#include <string.h>
+#include <string>
+#include <vector>
+
+typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
+
+/* The smallest case of the fault: U+032E COMBINING BREVE BELOW of DejaVu Sans Mono at -8. */
+static const WCHAR markFace[] = L"DejaVu Sans Mono";
+enum { MARK = 0x032E, MARK_HEIGHT = -8 };
+
+/* Where Wine 8 reports negative boxes: small sizes; combining marks and Hebrew and Lao
+   points of the DejaVu faces, and of the faces that fall back to them for these codes. */
+static const LONG smallHeights[] = { 1, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, 8, 10 };
+static const WCHAR knownBadCodes[] = { 0x02CD, 0x032E, 0x0331, 0x05B0, 0x0EBC };
+
+static const COLORREF eraseColour = RGB(128, 0, 0);
+
+static LOGFONTW fontOf(const WCHAR *face, LONG height)
+{
+    LOGFONTW font;
+    memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
+/* Makes the face at the height the font under test, as the logical-font pages do. */
+static void useFont(const WCHAR *face, LONG height)
+{
+    FontViewState.logFont = fontOf(face, height);
+    applyFont();
+    pumpMessages();
+}
+
+static void useMarkFace(LONG height)
+{
+    useFont(markFace, height);
+    ASSERT_STREQ(markFace, FontViewState.textFace)
+        << "the device does not offer DejaVu Sans Mono; add DejaVuSansMono.ttf as a user's font";
+}
+
+class GlyphGuardTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        FontViewState.bkMode = OPAQUE;
+        FontViewState.eraseColor = eraseColour;
+        FontViewState.bkColor = RGB(0, 255, 0);
+        FontViewState.textColor = RGB(0, 0, 255);
+        FontViewState.showBaseline = FALSE;
+        FontViewState.showBoundingBoxes = FALSE;
+    }
+};
+
+/* ---- The empty glyph ---- */
+
+static ExtTextOutWProc platformExtTextOutW(void)
+{
+    return (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
+}
+
+/* What the platform answers for the code in the main window with the font under test. */
+struct PlatformGlyph {
+    GLYPHMETRICS metrics;
+    SIZE extent;
+};
+
+static PlatformGlyph platformGlyph(WCHAR code)
+{
+    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
+    PlatformGlyph glyph;
+    memset(&glyph, 0, sizeof glyph);
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    GetGlyphOutlineW(dc, code, GGO_METRICS, &glyph.metrics, 0, NULL, &identity);
+    GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &glyph.extent);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return glyph;
+}
+
+TEST_F(GlyphGuardTest, GlyphWithANegativeBoxPaintsAsASpaceOfItsAdvance)
+{
+    ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
+    PlatformGlyph mark = platformGlyph(MARK);
+    ASSERT_LT((INT)mark.metrics.gmBlackBoxY, 0) << "the platform no longer reports the negative box of U+032E";
+
+    FontViewState.textAlign = TA_BASELINE;
+    int column = MARK % FontViewState.charsPerRow;
+    scrollTo(FontViewState.mainWindow, 0, MARK / FontViewState.charsPerRow);
+    repaintMainWindow();
+    ClientPicture shown = captureClient(FontViewState.mainWindow);
+
+    int x = column * FontViewState.columnWidth + FontViewState.labelWidth + 1;
+    int baseline = FontViewState.textMetrics.tmExternalLeading / 2 + FontViewState.textMetrics.tmAscent;
+    INT advance = mark.extent.cx;
+    ClientPicture space = drawnPicture(eraseColour, [&](HDC dc) {
+        SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
+        SetTextAlign(dc, TA_BASELINE);
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, FontViewState.bkColor);
+        SetTextColor(dc, FontViewState.textColor);
+        platformExtTextOutW()(dc, x, baseline, 0, NULL, L" ", 1, &advance);
+        DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
+    });
+    RECT cell = { x, 0, x + FontViewState.columnWidth, FontViewState.rowHeight };
+    int filled = pixelsOfColour(space, cell, FontViewState.bkColor);
+    ASSERT_EQ(advance * FontViewState.textMetrics.tmHeight, filled) << "the platform's own space cell";
+    EXPECT_EQ(0, differingPixels(shown, space, cell)) << "the cell of U+032E is not a space's cell";
+    EXPECT_EQ((cell.right - cell.left) * cell.bottom - filled, pixelsOfColour(shown, cell, eraseColour))
+        << "ink in the cell of U+032E";
+}
+
+/* ---- No code kills the program ---- */
+
+static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
+{
+    std::vector<std::wstring> &list = *(std::vector<std::wstring> *)faces;
+    std::wstring face = font->lfFaceName;
+    if (face[0] != L'@' && std::find(list.begin(), list.end(), face) == list.end())
+        list.push_back(face);
+    return 1;
+}
+
+/* DejaVu Sans Mono, then every other face the device offers but its vertical ('@') ones. */
+static std::vector<std::wstring> facesToDraw(void)
+{
+    std::vector<std::wstring> faces(1, markFace);
+    LOGFONTW all = fontOf(L"", 0);
+    HDC dc = GetDC(NULL);
+    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
+    ReleaseDC(NULL, dc);
+    return faces;
+}
+
+enum { CODES_PER_CALL = 256, DRAWING_WIDTH = 480, DRAWING_HEIGHT = 64 };
+
+/* Every code through the guarded ExtTextOutW, CODES_PER_CALL to a call, into a 32-bit
+   memory context, where glyphs are anti-aliased as on the screen. Which glyph is rasterised
+   depends on neither alignment nor boxes. Answers the calls that failed. */
+static int drawEveryCode(const WCHAR *face, LONG height)
+{
+    DWORD *bits = NULL;
+    HDC memory = CreateCompatibleDC(NULL);
+    HBITMAP bitmap = createPictureBitmap(memory, DRAWING_WIDTH, DRAWING_HEIGHT, &bits);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    LOGFONTW logFont = fontOf(face, height);
+    HGDIOBJ oldFont = SelectObject(memory, CreateFontIndirectW(&logFont));
+    WCHAR codes[CODES_PER_CALL];
+    int failed = 0;
+    for (int first = 0; first <= GRID_LAST_CODE; first += CODES_PER_CALL) {
+        for (int i = 0; i < CODES_PER_CALL; i++)
+            codes[i] = (WCHAR)(first + i);
+        failed += !ExtTextOutW(memory, 0, DRAWING_HEIGHT / 2, 0, NULL, codes, CODES_PER_CALL, NULL);
+    }
+    DeleteObject(SelectObject(memory, oldFont));
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return failed;
+}
+
+/* The grid one row high, showing the row that holds each known bad code with every
+   vertical alignment, boxes off and on; answers the paints that drew no text call of the code. */
+static int paintRowsOfKnownBadCodes(void)
+{
+    static const UINT alignments[] = { TA_TOP, TA_BASELINE, TA_BOTTOM };
+    setClientSize(clientRect(FontViewState.mainWindow).right, FontViewState.rowHeight);
+    int undrawn = 0;
+    for (WCHAR code : knownBadCodes)
+        for (UINT align : alignments)
+            for (int boxes = 0; boxes <= 1; boxes++) {
+                FontViewState.textAlign = align;
+                FontViewState.showBoundingBoxes = boxes;
+                scrollTo(FontViewState.mainWindow, 0, code / FontViewState.charsPerRow);
+                startRecordingText();
+                repaintMainWindow();
+                std::vector<TextCall> calls = stopRecordingText();
+                undrawn += std::none_of(calls.begin(), calls.end(),
+                                        [&](const TextCall &call) { return call.text == std::wstring(1, code); });
+            }
+    return undrawn;
+}
+
+/* The real paint path, in the face whose codes are known to fault. */
+TEST_F(GlyphGuardTest, RowsOfTheKnownBadCodesPaintWithEveryAlignmentAndBoxes)
+{
+    for (LONG height : smallHeights) {
+        ASSERT_NO_FATAL_FAILURE(useMarkFace(height));
+        EXPECT_EQ(0, paintRowsOfKnownBadCodes()) << "height " << height << ": paints without the code";
+    }
+}
+
+TEST_F(GlyphGuardTest, EveryCodeOfEveryFaceDrawsAtSmallSizes)
+{
+    ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
+    std::vector<std::wstring> faces = facesToDraw();
+    for (const std::wstring &face : faces) {
+        DWORD start = GetTickCount();
+        for (LONG height : smallHeights)
+            EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";
+        printf("%ls: %lu ms\n", face.c_str(), GetTickCount() - start);
+    }
+}
