@@ -34,11 +34,6 @@ bool pumpMessages(void)
     return quitSeen;
 }
 
-void pumpFor(DWORD milliseconds)
-{
-    pumpUntil([] { return false; }, milliseconds);
-}
-
 bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -649,7 +644,7 @@ bool clickListItem(HWND dialog, int id, const std::wstring &item)
     return pumpUntil([&] { return !IsWindowVisible(info.hwndList); });
 }
 
-POINT doneButtonPoint(void)
+static POINT doneButtonPoint(void)
 {
     RECT bar = { 0, 0, GetSystemMetrics(SM_CXSCREEN), EMULATOR_BAR_HEIGHT };
     if (EmulatorNavigationBar())

@@ -34,7 +34,6 @@ int runWinMain(const std::function<void(HWND main)> &drive, DWORD milliseconds =
 
 /* Dispatches until the queue is empty (paints included); answers whether WM_QUIT came. */
 bool pumpMessages(void);
-void pumpFor(DWORD milliseconds);
 /* Pumps until the condition holds or the time is up; answers the condition. Any thread. */
 bool pumpUntil(const std::function<bool()> &condition, DWORD milliseconds = 5000);
 
@@ -209,8 +208,7 @@ void clickControl(HWND dialog, int id);
 /* From the driving thread: opens the field's drop-down list with a real click on its arrow
    and clicks the item, as a user does; answers false if the list did not open or lacks it. */
 bool clickListItem(HWND dialog, int id, const std::wstring &item);
-/* The navigation bar's done button, in screen coordinates; a real click there. */
-POINT doneButtonPoint(void);
+/* A real click on the navigation bar's done button. */
 void clickDoneButton(void);
 /* Counts the application's InvalidateRect calls for the main window while installed. */
 void startCountingMainInvalidations(void);
