@@ -931,50 +931,35 @@ std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
 
 /* ---- reports and the font chooser ---- */
 
-static void putWord(std::vector<BYTE> &file, size_t at, unsigned value)
+/* A little-endian number of size bytes at the offset. */
+static void put(std::vector<BYTE> &file, size_t at, size_t size, unsigned value)
 {
-    file[at] = (BYTE)value;
-    file[at + 1] = (BYTE)(value >> 8);
+    for (size_t i = 0; i < size; i++)
+        file[at + i] = (BYTE)(value >> 8 * i);
 }
 
-static void putDword(std::vector<BYTE> &file, size_t at, unsigned value)
-{
-    putWord(file, at, value & 0xFFFF);
-    putWord(file, at + 2, value >> 16);
-}
-
-/* Header fields at their offsets in the 148-byte version 3.0 header; then the character
-   table (width, offset of the bits) with one entry past the last character; then one byte
-   per row of each glyph; then the face name. */
+/* The 148-byte version 3.0 header; then the character table (width, offset of the bits) with
+   one entry past the last character; then one byte per row of each glyph; then the face name. */
 static std::vector<BYTE> rasterFontImage(const std::string &face)
 {
     const unsigned first = 0x20, last = 0x7E, entries = last - first + 2, width = 8, height = 16;
     const size_t table = 148, bits = table + 6 * entries, faceAt = bits + height * entries;
     std::vector<BYTE> file(faceAt + face.size() + 1, 0);
-    putWord(file, 0, 0x300);
-    putDword(file, 2, (unsigned)file.size());
-    putWord(file, 68, 12);
-    putWord(file, 70, 96);
-    putWord(file, 72, 96);
-    putWord(file, 74, 13);
-    putWord(file, 76, 2);
-    putWord(file, 83, FW_NORMAL);
-    putWord(file, 86, width);
-    putWord(file, 88, height);
-    file[90] = FF_MODERN;
-    putWord(file, 91, width);
-    putWord(file, 93, width);
-    file[95] = (BYTE)first;
-    file[96] = (BYTE)last;
-    file[97] = (BYTE)('?' - first);
-    file[98] = 0;
-    putWord(file, 99, 2 * (entries - 1));
-    putDword(file, 105, (unsigned)faceAt);
-    putDword(file, 113, (unsigned)bits);
-    putDword(file, 118, 1);
+    /* Offset, size and value of every header field that is not zero: version, file size,
+       points, resolutions, ascent, internal leading, weight, pixel width and height, pitch and
+       family, average and maximum width, first, last and default character, width in bytes,
+       face offset, bits offset, flags (fixed pitch). */
+    const struct { size_t at, size; unsigned value; } header[] = {
+        { 0, 2, 0x300 }, { 2, 4, (unsigned)file.size() }, { 68, 2, 12 }, { 70, 2, 96 }, { 72, 2, 96 },
+        { 74, 2, 13 }, { 76, 2, 2 }, { 83, 2, FW_NORMAL }, { 86, 2, width }, { 88, 2, height }, { 90, 1, FF_MODERN },
+        { 91, 2, width }, { 93, 2, width }, { 95, 1, first }, { 96, 1, last }, { 97, 1, '?' - first },
+        { 99, 2, 2 * (entries - 1) }, { 105, 4, (unsigned)faceAt }, { 113, 4, (unsigned)bits }, { 118, 4, 1 }
+    };
+    for (const auto &field : header)
+        put(file, field.at, field.size, field.value);
     for (unsigned i = 0; i < entries; i++) {
-        putWord(file, table + 6 * i, width);
-        putDword(file, table + 6 * i + 2, (unsigned)(bits + height * i));
+        put(file, table + 6 * i, 2, width);
+        put(file, table + 6 * i + 2, 4, (unsigned)(bits + height * i));
         for (unsigned row = 3; row < height - 4; row++)
             file[bits + height * i + row] = 0x3C;
     }
@@ -1004,4 +989,36 @@ void removeTestRasterFont(const std::wstring &file)
 {
     RemoveFontResourceExW(file.c_str(), FR_PRIVATE, 0);
     DeleteFileW(file.c_str());
+}
+
+void setFontUnderTest(const WCHAR *face, LONG height, BYTE italic, BYTE underline)
+{
+    LOGFONTW &font = FontViewState.logFont;
+    font.lfHeight = height;
+    font.lfWidth = 0;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = italic;
+    font.lfUnderline = underline;
+    font.lfStrikeOut = 0;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    applyFont();
+    pumpMessages();
+}
+
+PlatformFont platformFont(const LOGFONTW &font)
+{
+    PlatformFont answer;
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&font));
+    GetTextMetricsW(dc, &answer.metrics);
+    WCHAR face[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    answer.face = face;
+    UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
+    answer.outline.resize(size);
+    if (size)
+        GetOutlineTextMetricsW(dc, size, (OUTLINETEXTMETRICW *)&answer.outline[0]);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return answer;
 }

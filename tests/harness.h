@@ -273,4 +273,18 @@ std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids);
 std::wstring addTestRasterFont(const std::string &face);
 void removeTestRasterFont(const std::wstring &file);
 
+/* Makes the face at the height the font under test, as the logical-font pages would (width 0,
+   normal weight, no strike-out, the other fields kept), and realises it. */
+void setFontUnderTest(const WCHAR *face, LONG height, BYTE italic = 0, BYTE underline = 0);
+
+/* The platform's own answer for a font made from the description on the main window. */
+struct PlatformFont {
+    TEXTMETRICW metrics;
+    std::wstring face;
+    std::vector<BYTE> outline;   /* the whole answer, names included; empty without outline metrics */
+    const OUTLINETEXTMETRICW &head() const { return *(const OUTLINETEXTMETRICW *)&outline[0]; }
+    std::wstring name(PSTR offset) const { return (const WCHAR *)&outline[(size_t)offset]; }
+};
+PlatformFont platformFont(const LOGFONTW &font);
+
 #endif
