@@ -1,24 +1,16 @@
 /* The font chooser command: the platform's real chooser in portrait, laid out for the screen,
-   the notice in landscape and on a square screen, and a missing library or entry, each from the
-   user's side; and what the library's entry gives back to any caller. */
+   and the notice in landscape and on a square screen, each from the user's side; what the
+   library's entry gives back to any caller; and, with the application's look-up of the library
+   and its entry answered by the test, a missing library or entry and what a choice hands over. */
 #include "harness.h"
 
-#include <cstddef>
-#include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
 /* The chooser's controls, as the platform's font dialog numbers them. */
-enum {
-    CHOOSER_FACE = 0x470,
-    CHOOSER_STYLE = 0x471,
-    CHOOSER_SIZE = 0x472,
-    CHOOSER_COLOUR = 0x473,
-    CHOOSER_SCRIPT = 0x474,
-    CHOOSER_STRIKEOUT = 0x410,
-    CHOOSER_UNDERLINE = 0x411,
-    CHOOSER_SAMPLE = 0x444
-};
+enum { CHOOSER_FACE = 0x470, CHOOSER_STYLE, CHOOSER_SIZE, CHOOSER_COLOUR, CHOOSER_SCRIPT };
+enum { CHOOSER_STRIKEOUT = 0x410, CHOOSER_UNDERLINE, CHOOSER_SAMPLE = 0x444 };
 
 static const FONTVIEWSTATE &state = FontViewState;
 static const COLORREF red = RGB(255, 0, 0);
@@ -28,24 +20,17 @@ static bool isChooser(HWND modal)
     return GetDlgItem(modal, CHOOSER_FACE) != NULL && GetDlgItem(modal, CHOOSER_COLOUR) != NULL;
 }
 
-/* Sets the font under test as a logical-font page does. */
-static void useFont(const WCHAR *face, LONG height, BYTE italic, BYTE underline)
+/* From the driving thread: whether the thread of the window holds no mouse capture, as after
+   a click's button came up. */
+static bool mouseReleased(HWND window)
 {
-    LOGFONTW &font = FontViewState.logFont;
-    font.lfHeight = height;
-    font.lfWidth = 0;
-    font.lfWeight = FW_NORMAL;
-    font.lfItalic = italic;
-    font.lfUnderline = underline;
-    font.lfStrikeOut = 0;
-    wcscpy(font.lfFaceName, face);
-    applyFont();
-    pumpMessages();
+    GUITHREADINFO info;
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) && !info.hwndCapture;
 }
 
-
 /* From the driving thread: a real click on an item of a combo box whose list is always open,
-   brought into view first. */
+   brought into view first; answers whether the click selected it. */
 static bool clickOpenListItem(HWND dialog, int id, const std::wstring &item)
 {
     HWND combo = GetDlgItem(dialog, id);
@@ -60,11 +45,8 @@ static bool clickOpenListItem(HWND dialog, int id, const std::wstring &item)
         return false;
     MapWindowPoints(info.hwndList, NULL, (POINT *)&r, 2);
     clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    DWORD start = GetTickCount();
-    while (SendMessageW(combo, CB_GETCURSEL, 0, 0) != index && GetTickCount() - start < 3000)
-        Sleep(10);
-    Sleep(100);
-    return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index;
+    /* The list takes the click whole, and tells the chooser, when the button comes up. */
+    return pumpUntil([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index && mouseReleased(dialog); });
 }
 
 static COLORREF selectedColour(HWND chooser)
@@ -80,25 +62,15 @@ static bool checked(HWND dialog, int id)
 
 /* ---- Portrait: the platform's chooser ---- */
 
-/* The glyph colour as the user sets it, in the drawing settings. */
-static void setGlyphColour(const WCHAR *colour)
-{
-    ASSERT_TRUE(runModal(IDM_DRAWSETTINGS, [&](HWND dialog) {
-        typeIntoField(dialog, IDC_TEXTCOLOR, colour);
-        clickButton(dialog, IDOK);
-    }));
-    pumpMessages();
-}
-
 TEST_F(AppTest, ChooserStartsFromTheFontUnderTestWithBlack)
 {
-    useFont(L"Courier New", -40, 1, 1);
-    setGlyphColour(L"00FF00");
+    setFontUnderTest(L"Courier New", -40, 1, 1);
+    ASSERT_TRUE(enterFields(IDM_DRAWSETTINGS, { { IDC_TEXTCOLOR, L"00FF00" } })) << "the glyph colour was not set";
     bool chooser = false, underline = false, strikeout = true;
     std::wstring face, style, size;
     COLORREF colour = 1;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(200);
+        waitUntilReady(modal);
         chooser = isChooser(modal);
         face = controlText(modal, CHOOSER_FACE);
         style = controlText(modal, CHOOSER_STYLE);
@@ -119,14 +91,14 @@ TEST_F(AppTest, ChooserStartsFromTheFontUnderTestWithBlack)
 
 TEST_F(AppTest, ConfirmedFaceBecomesTheFontUnderTestInBlack)
 {
-    useFont(L"Courier New", -40, 0, 0);
-    setGlyphColour(L"0000FF=Red");
+    setFontUnderTest(L"Courier New", -40);
+    ASSERT_TRUE(enterFields(IDM_DRAWSETTINGS, { { IDC_TEXTCOLOR, L"0000FF=Red" } }));
     ASSERT_EQ(red, state.textColor);
     ClientPicture before = captureClient(state.mainWindow);
     ASSERT_GT(before.count(red), 0) << "the glyphs are not painted in red to begin with";
     bool picked = false;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(200);
+        waitUntilReady(modal);
         picked = clickOpenListItem(modal, CHOOSER_FACE, L"MS PGothic");
         clickButton(modal, IDOK);
     }));
@@ -145,11 +117,11 @@ TEST_F(AppTest, ConfirmedFaceBecomesTheFontUnderTestInBlack)
 
 TEST_F(AppTest, DoneButtonConfirmsTheChosenFaceAndColour)
 {
-    useFont(L"Tahoma", -40, 0, 0);
+    setFontUnderTest(L"Tahoma", -40);
     FontViewState.textColor = RGB(0, 0, 255);
     bool picked = false;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        pumpUntil([&] { return fillsTheScreenBetweenTheBars(modal); });
+        waitUntilReady(modal);
         picked = clickOpenListItem(modal, CHOOSER_FACE, L"MS PGothic") &&
                  clickListItem(modal, CHOOSER_COLOUR, L"Red");
         clickDoneButton();
@@ -164,14 +136,13 @@ TEST_F(AppTest, DoneButtonConfirmsTheChosenFaceAndColour)
 
 TEST_F(AppTest, ChooserUnderlineAndStrikeOutReachTheFont)
 {
-    useFont(L"Tahoma", -40, 0, 0);
+    setFontUnderTest(L"Tahoma", -40);
+    bool clicked = false;
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(200);
-        clickControl(modal, CHOOSER_UNDERLINE);
-        clickControl(modal, CHOOSER_STRIKEOUT);
-        Sleep(100);
+        clicked = clickCheckBox(modal, CHOOSER_UNDERLINE) && clickCheckBox(modal, CHOOSER_STRIKEOUT);
         clickButton(modal, IDOK);
     }));
+    ASSERT_TRUE(clicked) << "the check boxes did not take the clicks";
     EXPECT_EQ(1, state.logFont.lfUnderline);
     EXPECT_EQ(1, state.logFont.lfStrikeOut);
     EXPECT_NE(0, state.textMetrics.tmUnderlined) << "the realised font is underlined";
@@ -180,7 +151,7 @@ TEST_F(AppTest, ChooserUnderlineAndStrikeOutReachTheFont)
 
 TEST_F(AppTest, CancelledChooserChangesNothing)
 {
-    useFont(L"Courier New", -40, 0, 0);
+    setFontUnderTest(L"Courier New", -40);
     int vertical = state.rowCount / 2;
     scrollTo(state.mainWindow, 0, vertical);
     pumpMessages();
@@ -188,7 +159,7 @@ TEST_F(AppTest, CancelledChooserChangesNothing)
     ClientPicture shown = captureClient(state.mainWindow);
     startCountingMainInvalidations();
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(200);
+        waitUntilReady(modal);
         clickOpenListItem(modal, CHOOSER_FACE, L"MS PGothic");
         clickListItem(modal, CHOOSER_COLOUR, L"Red");
         clickButton(modal, IDCANCEL);
@@ -266,7 +237,7 @@ TEST_F(AppTest, ChooserFillsTheScreenBetweenTheBarsWithEveryFieldInside)
     std::vector<std::string> faults;
     LOGFONTW dialogFont = {};
     ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        pumpUntil([&] { return fillsTheScreenBetweenTheBars(modal); });
+        waitUntilReady(modal);
         full = fillsTheScreenBetweenTheBars(modal);
         for (const ChooserControl &control : chooserControls) {
             std::string fault = controlFault(modal, control);
@@ -284,10 +255,27 @@ TEST_F(AppTest, ChooserFillsTheScreenBetweenTheBarsWithEveryFieldInside)
 
 /* ---- The library's entry, as any caller of the device's chooser sees it ---- */
 
+/* The record as the command fills it, for the font. */
+static CHOOSEFONTW chooserRecord(LOGFONTW *font)
+{
+    CHOOSEFONTW choose;
+    memset(&choose, 0, sizeof choose);
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = state.mainWindow;
+    choose.lpLogFont = font;
+    choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    return choose;
+}
+
 static BOOL chooseWith(CHOOSEFONTW *choose, const std::function<void(HWND)> &drive)
 {
     BOOL chosen = -1;
-    EXPECT_TRUE(driveModal([&] { chosen = invokeChooseFont(choose); }, drive)) << "the chooser did not open or end";
+    EXPECT_TRUE(driveModal([&] { chosen = invokeChooseFont(choose); },
+                           [&](HWND modal) {
+                               waitUntilReady(modal);
+                               drive(modal);
+                           }))
+        << "the chooser did not open or end";
     return chosen;
 }
 
@@ -297,12 +285,7 @@ TEST_F(AppTest, EntryGivesBackOnlyAConfirmedChoiceAndKeepsTheCallersMembers)
     font.lfHeight = -32;
     font.lfWeight = FW_NORMAL;
     wcscpy(font.lfFaceName, L"Courier New");
-    CHOOSEFONTW choose;
-    memset(&choose, 0, sizeof choose);
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = state.mainWindow;
-    choose.lpLogFont = &font;
-    choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    CHOOSEFONTW choose = chooserRecord(&font);
     const LOGFONTW fontBefore = font;
     const CHOOSEFONTW chooseBefore = choose;
 
@@ -324,7 +307,7 @@ TEST_F(AppTest, EntryGivesBackOnlyAConfirmedChoiceAndKeepsTheCallersMembers)
     EXPECT_EQ(-32, font.lfHeight) << "the size the chooser started from";
     EXPECT_EQ(red, choose.rgbColors);
     EXPECT_EQ(120, choose.iPointSize) << "32 pixels at 192 dpi are 12 points, in tenths";
-    EXPECT_NE(0, choose.nFontType & TRUETYPE_FONTTYPE) << "DejaVu Sans Mono is a TrueType font";
+    EXPECT_NE(0, choose.nFontType & TRUETYPE_FONTTYPE) << "MS PGothic is a TrueType font";
     EXPECT_EQ(chooseBefore.Flags, choose.Flags) << "the caller's flags stay as they were";
     EXPECT_TRUE(choose.hInstance == NULL && choose.lpTemplateName == NULL && choose.lpfnHook == NULL &&
                 choose.lpLogFont == &font) << "no template, hook or font record of the library's";
@@ -353,11 +336,8 @@ static Notice commandNotice(void)
 {
     Notice notice;
     EXPECT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
-        Sleep(100);
         notice.chooser = isChooser(modal);
-        WCHAR caption[128] = L"";
-        GetWindowTextW(modal, caption, 128);
-        notice.caption = caption;
+        notice.caption = windowText(modal);
         EnumChildWindows(modal, collectStaticText, (LPARAM)&notice.text);
         notice.okOnly = GetDlgItem(modal, IDOK) && !GetDlgItem(modal, IDCANCEL);
         if (notice.chooser)
@@ -411,109 +391,107 @@ TEST_F(AppTest, TurningBackToPortraitOffersTheChooserAgain)
     EXPECT_TRUE(commandNotice().chooser) << "the orientation is read at every command";
 }
 
-/* ---- Without the library or its entry ----
-   The test program is copied, with the two libraries it imports, into a folder of its own
-   where the loader finds no Commdlg.dll, or finds one without the entry, and runs the
-   ChooserChild test there as a process of its own. */
+/* ---- The application's look-up of the library and its entry, answered by the test ---- */
 
-static const WCHAR childVariable[] = L"VELMORA_CHOOSER_CHILD";
+typedef HMODULE(WINAPI *LoadLibraryProc)(LPCWSTR);
+typedef FARPROC(WINAPI *EntryLookUpProc)(HMODULE, LPCWSTR);
+static LoadLibraryProc realLoadLibrary;
+static EntryLookUpProc realEntryLookUp;
+static bool libraryMissing;
+static std::wstring libraryAsked;
+static FARPROC chooserEntry;   /* what the look-up of "ChooseFontW" answers */
 
-static std::wstring folderOf(const std::wstring &path)
+static HMODULE WINAPI loadLibrary(LPCWSTR name)
 {
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
+    libraryAsked = name;
+    return libraryMissing ? NULL : realLoadLibrary(name);
 }
 
-static bool copyInto(const std::wstring &from, const std::wstring &to)
+static FARPROC WINAPI lookUpEntry(HMODULE library, LPCWSTR name)
 {
-    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+    return lstrcmpW(name, L"ChooseFontW") == 0 ? chooserEntry : realEntryLookUp(library, name);
 }
 
-/* Answers the child's exit code: 0 when its test passed. */
-static int runChildWithout(const std::wstring &kind)
-{
-    WCHAR self[MAX_PATH], temp[MAX_PATH];
-    GetModuleFileNameW(NULL, self, MAX_PATH);
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring bin = folderOf(self), folder = std::wstring(temp) + L"velmora-chooser-" + kind + L"\\";
-    CreateDirectoryW(folder.c_str(), NULL);
-    DeleteFileW((folder + L"Commdlg.dll").c_str());
-    const std::wstring program = folder + L"test_choosefont.exe";
-    if (!copyInto(self, program) || !copyInto(bin + L"aygshell.dll", folder + L"aygshell.dll") ||
-        !copyInto(bin + L"coredll.dll", folder + L"coredll.dll"))
-        return -2;
-    /* A real library of its own that has no chooser entry. */
-    if (kind == L"entry" && !copyInto(bin + L"coredll.dll", folder + L"Commdlg.dll"))
-        return -3;
-
-    STARTUPINFOW startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    std::wstring command = L"\"" + program + L"\" --gtest_filter=ChooserChild.*";
-    SetEnvironmentVariableW(childVariable, kind.c_str());
-    BOOL started = CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &process);
-    SetEnvironmentVariableW(childVariable, NULL);
-    int code = started ? waitForExit(process, 60000) : -4;
-    DeleteFileW(program.c_str());
-    DeleteFileW((folder + L"aygshell.dll").c_str());
-    DeleteFileW((folder + L"coredll.dll").c_str());
-    DeleteFileW((folder + L"Commdlg.dll").c_str());
-    RemoveDirectoryW(folder.c_str());
-    return code;
-}
-
-TEST(ChooserUnavailable, MissingLibraryIsACancelledChoice)
-{
-    EXPECT_EQ(0, runChildWithout(L"library")) << "the copy without Commdlg.dll failed (its output is above)";
-}
-
-TEST(ChooserUnavailable, LibraryWithoutTheEntryIsACancelledChoice)
-{
-    EXPECT_EQ(0, runChildWithout(L"entry")) << "the copy whose Commdlg.dll lacks ChooseFontW failed (its output is above)";
-}
-
-class ChooserChild : public AppTest {
+class ChooserLookUpTest : public AppTest {
 protected:
+    ImportPatches patches;
     void SetUp() override
     {
-        if (!GetEnvironmentVariableW(childVariable, NULL, 0))
-            GTEST_SKIP() << "runs only in the copies that ChooserUnavailable makes";
         AppTest::SetUp();
-    }
-    void TearDown() override
-    {
-        if (GetEnvironmentVariableW(childVariable, NULL, 0))
-            AppTest::TearDown();
+        libraryMissing = false;
+        chooserEntry = NULL;
+        realLoadLibrary = patches.add("kernel32.dll", "LoadLibraryW", (LoadLibraryProc)loadLibrary);
+        realEntryLookUp = patches.add("coredll.dll", "GetProcAddressW", (EntryLookUpProc)lookUpEntry);
+        ASSERT_TRUE(realLoadLibrary && realEntryLookUp) << "the application imports no LoadLibraryW or GetProcAddressW";
     }
 };
 
-TEST_F(ChooserChild, CommandChangesNothingAndOpensNothing)
-{
-    WCHAR kind[16] = L"";
-    GetEnvironmentVariableW(childVariable, kind, 16);
-    HMODULE library = LoadLibraryW(L"Commdlg.dll");
-    if (std::wstring(kind) == L"library")
-        ASSERT_TRUE(library == NULL) << "a Commdlg.dll was found after all";
-    else {
-        ASSERT_TRUE(library != NULL) << "the copy's Commdlg.dll did not load";
-        ASSERT_TRUE(GetProcAddress(library, "ChooseFontW") == NULL) << "it has a chooser entry after all";
-    }
+/* A chooser of the test's own: it leaves a font in which every field differs from the font
+   under test's and the platform chooser's defaults, and a colour, and confirms or cancels. */
+static const LOGFONTW handChosenFont = { -37, 13, 450, 450, FW_BOLD, 1, 1, 1, SHIFTJIS_CHARSET, OUT_TT_ONLY_PRECIS,
+                                         CLIP_LH_ANGLES, ANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, L"MS Gothic" };
+static BOOL handChooserConfirms;
 
+static BOOL WINAPI handChooser(CHOOSEFONTW *choose)
+{
+    *choose->lpLogFont = handChosenFont;
+    choose->rgbColors = RGB(1, 2, 3);
+    return handChooserConfirms;
+}
+
+static void useHandChooser(BOOL confirms)
+{
+    handChooserConfirms = confirms;
+    chooserEntry = (FARPROC)(void (*)(void))handChooser;
+}
+
+/* The command opens nothing and changes nothing, and the entry answers 0 to any caller. */
+static void expectACancelledChoice(void)
+{
     FontViewState.textColor = red;
     const FONTVIEWSTATE before = state;
     startCountingMainInvalidations();
-    bool opened = runModal(IDM_CHOOSEFONT, [](HWND modal) { clickButton(modal, IDCANCEL); }, 2000);
-    int invalidations = stopCountingMainInvalidations();
-    EXPECT_FALSE(opened) << "no chooser and no message may open";
-    EXPECT_TRUE(sameState(before, state));
-    EXPECT_EQ(0, invalidations);
+    EXPECT_FALSE(runModal(IDM_CHOOSEFONT, [](HWND modal) { PostMessageW(modal, WM_CLOSE, 0, 0); }))
+        << "no chooser and no message may open";
+    EXPECT_EQ(0, stopCountingMainInvalidations()) << "no relayout or repaint";
+    EXPECT_TRUE(sameState(before, state)) << "face now " << state.logFont.lfFaceName;
 
-    CHOOSEFONTW choose;
     LOGFONTW font = state.logFont;
-    memset(&choose, 0, sizeof choose);
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = state.mainWindow;
-    choose.lpLogFont = &font;
-    choose.Flags = CF_SCREENFONTS;
-    EXPECT_FALSE(invokeChooseFont(&choose)) << "the result of a cancelled choice";
+    CHOOSEFONTW choose = chooserRecord(&font);
+    EXPECT_FALSE(invokeChooseFont(&choose)) << "the answer of a cancelled choice";
+}
+
+TEST_F(ChooserLookUpTest, MissingLibraryIsACancelledChoice)
+{
+    libraryMissing = true;
+    expectACancelledChoice();
+    EXPECT_EQ(L"Commdlg.dll", libraryAsked) << "the library is asked for by its device name";
+}
+
+TEST_F(ChooserLookUpTest, LibraryWithoutTheEntryIsACancelledChoice)
+{
+    expectACancelledChoice();
+}
+
+TEST_F(ChooserLookUpTest, CancelledChoiceKeepsTheFontWhateverTheChooserWrote)
+{
+    useHandChooser(FALSE);
+    expectACancelledChoice();
+}
+
+TEST_F(ChooserLookUpTest, ConfirmedChoiceTakesOverEveryFieldButTheCharacterSet)
+{
+    setFontUnderTest(L"Tahoma", -20);
+    useHandChooser(TRUE);
+    SendMessageW(state.mainWindow, WM_COMMAND, IDM_CHOOSEFONT, 0);
+    const LOGFONTW &font = state.logFont;
+    EXPECT_EQ(-37, font.lfHeight);
+    EXPECT_EQ(FW_BOLD, font.lfWeight);
+    EXPECT_EQ(1, font.lfItalic);
+    EXPECT_EQ(DEFAULT_CHARSET, font.lfCharSet) << "whatever script the chooser gives";
+    LOGFONTW expected = handChosenFont;
+    expected.lfCharSet = DEFAULT_CHARSET;
+    EXPECT_EQ(0, memcmp(&expected, &font, sizeof font)) << "every other field as the chooser left it";
+    EXPECT_EQ(RGB(1, 2, 3), state.textColor) << "the chooser's colour, with the font";
+    EXPECT_STREQ(L"MS Gothic", state.textFace) << "the chosen font was realised";
 }
