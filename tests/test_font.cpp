@@ -3,8 +3,6 @@
 #include "harness.h"
 
 #include <string.h>
-#include <string>
-#include <vector>
 
 /* ---- Fonts to realise ---- */
 
@@ -64,12 +62,12 @@ static std::wstring nameAt(const Reported &reported, PSTR offset)
 }
 
 /* All four outline names read the same text. */
-static void expectNames(const WCHAR *text, const char *when)
+static void expectNames(const WCHAR *text, const char *when, const FONTVIEWSTATE &state = FontViewState)
 {
-    EXPECT_STREQ(text, FontViewState.familyName) << when;
-    EXPECT_STREQ(text, FontViewState.faceName) << when;
-    EXPECT_STREQ(text, FontViewState.styleName) << when;
-    EXPECT_STREQ(text, FontViewState.fullName) << when;
+    EXPECT_STREQ(text, state.familyName) << when;
+    EXPECT_STREQ(text, state.faceName) << when;
+    EXPECT_STREQ(text, state.styleName) << when;
+    EXPECT_STREQ(text, state.fullName) << when;
 }
 
 static const WCHAR outlineFace[] = L"Tahoma";
@@ -152,10 +150,7 @@ TEST(FontBeforeStartUp, MetricsAndNamesAreZeroOrEmptyAsLoaded)
 {
     EXPECT_EQ(0, memcmp(zeros, &loadedState.textMetrics, sizeof(TEXTMETRICW)));
     EXPECT_EQ(0, memcmp(zeros, &loadedState.outlineMetrics, sizeof(OUTLINETEXTMETRICW)));
-    EXPECT_STREQ(L"", loadedState.familyName);
-    EXPECT_STREQ(L"", loadedState.faceName);
-    EXPECT_STREQ(L"", loadedState.styleName);
-    EXPECT_STREQ(L"", loadedState.fullName);
+    expectNames(L"", "as loaded", loadedState);
     EXPECT_STREQ(L"", loadedState.textFace);
 }
 
