@@ -18,8 +18,7 @@ static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LP
 static FaceSet facesOffered(void)
 {
     FaceSet faces;
-    LOGFONTW all;
-    memset(&all, 0, sizeof all);
+    LOGFONTW all = {};
     all.lfCharSet = DEFAULT_CHARSET;
     HDC dc = GetDC(NULL);
     EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
@@ -113,10 +112,7 @@ static BOOL CALLBACK addLabel(HWND control, LPARAM labels)
 static std::vector<Label> labelsOf(UINT command)
 {
     std::vector<Label> labels;
-    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
-        EnumChildWindows(dialog, addLabel, (LPARAM)&labels);
-        clickButton(dialog, IDCANCEL);
-    }));
+    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { EnumChildWindows(dialog, addLabel, (LPARAM)&labels); }));
     return labels;
 }
 
