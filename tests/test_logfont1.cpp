@@ -57,14 +57,10 @@ TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)
         texts = fieldTexts(dialog, fieldIds);
         selected = selectedListItems(dialog, fieldIds);
     }));
-    EXPECT_EQ(L"-19", texts[IDC_HEIGHT]);
-    EXPECT_EQ(L"7", texts[IDC_WIDTH]);
-    EXPECT_EQ(L"900", texts[IDC_ESCAPEMENT]);
-    EXPECT_EQ(L"-1800", texts[IDC_ORIENTATION]);
-    EXPECT_EQ(L"400", texts[IDC_WEIGHT]) << "not the list item 400=FW_NORMAL/FW_REGULAR";
-    EXPECT_EQ(L"1", texts[IDC_ITALIC]);
-    EXPECT_EQ(L"0", texts[IDC_UNDERLINE]);
-    EXPECT_EQ(L"255", texts[IDC_STRIKEOUT]) << "byte fields show unsigned";
+    const FieldTexts expected = { { IDC_HEIGHT, L"-19" }, { IDC_WIDTH, L"7" }, { IDC_ESCAPEMENT, L"900" },
+                                  { IDC_ORIENTATION, L"-1800" }, { IDC_WEIGHT, L"400" }, { IDC_ITALIC, L"1" },
+                                  { IDC_UNDERLINE, L"0" }, { IDC_STRIKEOUT, L"255" } };
+    EXPECT_EQ(expected, texts) << "the weight not as the list item 400=FW_NORMAL/FW_REGULAR, bytes unsigned";
     EXPECT_EQ(std::vector<int>(), selected) << "controls with a list item selected";
 }
 
@@ -141,10 +137,9 @@ TEST_F(AppTest, Page1ByteFieldsKeepTheLow8Bits)
     EXPECT_EQ(0, state.logFont.lfItalic);
     EXPECT_EQ(255, state.logFont.lfUnderline);
     EXPECT_EQ(1, state.logFont.lfStrikeOut);
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT1, fieldIds);
-    EXPECT_EQ(L"0", texts[IDC_ITALIC]);
-    EXPECT_EQ(L"255", texts[IDC_UNDERLINE]) << "the next opening shows the stored byte";
-    EXPECT_EQ(L"1", texts[IDC_STRIKEOUT]);
+    const FieldTexts bytes = { { IDC_ITALIC, L"0" }, { IDC_UNDERLINE, L"255" }, { IDC_STRIKEOUT, L"1" } };
+    EXPECT_EQ(bytes, shownFieldTexts(IDM_LOGFONT1, { IDC_ITALIC, IDC_UNDERLINE, IDC_STRIKEOUT }))
+        << "the next opening shows the stored bytes";
 }
 
 TEST_F(AppTest, Page1OkWithoutChangeRealisesTheFontAgain)

@@ -32,8 +32,7 @@ static int CALLBACK noteFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, L
 static Enumerated installedFaces(void)
 {
     Enumerated found;
-    LOGFONTW pattern;
-    memset(&pattern, 0, sizeof pattern);
+    LOGFONTW pattern = {};
     pattern.lfCharSet = DEFAULT_CHARSET;
     HDC dc = GetDC(state.mainWindow);
     EnumFontFamiliesExW(dc, &pattern, noteFace, (LPARAM)&found, 0);
@@ -77,13 +76,10 @@ TEST_F(AppTest, Page2ShowsEachFieldAsABareNumber)
         texts = fieldTexts(dialog, fieldIds);
         selected = selectedListItems(dialog, numberIds);
     }));
-    EXPECT_EQ(L"128", texts[IDC_CHARSET]);
-    EXPECT_EQ(L"3", texts[IDC_OUTPRECISION]);
-    EXPECT_EQ(L"2", texts[IDC_CLIPPRECISION]);
-    EXPECT_EQ(L"255", texts[IDC_QUALITY]) << "byte fields show unsigned";
-    EXPECT_EQ(L"1", texts[IDC_PITCH]) << "the pitch part of 0x31";
-    EXPECT_EQ(L"48", texts[IDC_FAMILY]) << "the family part of 0x31";
-    EXPECT_EQ(L"No Such Face Installed", texts[IDC_FACENAME]) << "a face name outside the list still shows";
+    const FieldTexts expected = { { IDC_CHARSET, L"128" }, { IDC_OUTPRECISION, L"3" }, { IDC_CLIPPRECISION, L"2" },
+                                  { IDC_QUALITY, L"255" }, { IDC_PITCH, L"1" }, { IDC_FAMILY, L"48" },
+                                  { IDC_FACENAME, L"No Such Face Installed" } };
+    EXPECT_EQ(expected, texts) << "bytes unsigned, 0x31 as its pitch and family parts, an unlisted face as it is";
     EXPECT_EQ(std::vector<int>(), selected) << "controls with a list item selected";
 }
 
@@ -91,9 +87,8 @@ TEST_F(AppTest, Page2ShowsEachFieldAsABareNumber)
 TEST_F(AppTest, Page2ShowsAMonoFontPitch)
 {
     FontViewState.logFont.lfPitchAndFamily = 0x5A;
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT2, fieldIds);
-    EXPECT_EQ(L"10", texts[IDC_PITCH]);
-    EXPECT_EQ(L"80", texts[IDC_FAMILY]);
+    const FieldTexts expected = { { IDC_PITCH, L"10" }, { IDC_FAMILY, L"80" } };
+    EXPECT_EQ(expected, shownFieldTexts(IDM_LOGFONT2, { IDC_PITCH, IDC_FAMILY }));
 }
 
 TEST_F(AppTest, Page2ListsHoldTheirItemsOnceInOrderAtEveryOpening)
@@ -145,8 +140,7 @@ TEST_F(AppTest, Page2EnumerationProcedureKeepsOneEntryPerNameIgnoringCase)
         before = listItems(dialog, IDC_FACENAME);
         if (before.empty())
             return;
-        LOGFONTW font;
-        memset(&font, 0, sizeof font);
+        LOGFONTW font = {};
         std::wstring upper = before[0], lower = before[0];
         CharUpperW(&upper[0]);
         CharLowerW(&lower[0]);
@@ -187,9 +181,8 @@ TEST_F(AppTest, Page2ByteFieldsKeepTheLow8Bits)
     EXPECT_EQ(255, state.logFont.lfOutPrecision);
     EXPECT_EQ(2, state.logFont.lfClipPrecision);
     EXPECT_EQ(4, state.logFont.lfQuality);
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT2, fieldIds);
-    EXPECT_EQ(L"44", texts[IDC_CHARSET]);
-    EXPECT_EQ(L"255", texts[IDC_OUTPRECISION]);
+    const FieldTexts expected = { { IDC_CHARSET, L"44" }, { IDC_OUTPRECISION, L"255" } };
+    EXPECT_EQ(expected, shownFieldTexts(IDM_LOGFONT2, { IDC_CHARSET, IDC_OUTPRECISION }));
 }
 
 /* lfFaceName is the record's last member of the font: nothing after it may be touched. */
