@@ -108,7 +108,6 @@ static int WINAPI recordingSetScrollPos(HWND hwnd, int bar, int position, BOOL r
     return realSetScrollPos(hwnd, bar, position, redraw);
 }
 
-/* Forgets what earlier moves asked of the platform. */
 static void forgetCalls(void)
 {
     scrolls.clear();
@@ -285,9 +284,8 @@ static int shiftedDifferences(const ClientPicture &now, const ClientPicture &bef
 TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
 {
     FontViewState.showBoundingBoxes = TRUE;
-    const int moves[] = { 1, 2, 5, -3, -1 };
     startAt(0, 100);
-    for (int k : moves) {
+    for (int k : { 1, 2, 5, -3, -1 }) {
         ClientPicture before = repaintedMainWindow();
         int from = scrollPosition(SB_VERT);
         sendScroll(WM_VSCROLL, SB_THUMBPOSITION, from + k);
@@ -296,8 +294,7 @@ TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
         EXPECT_EQ(0, shiftedDifferences(moved, before, 0, -k * FontViewState.rowHeight)) << "move of " << k;
         pumpMessages();
         ClientPicture repainted = captureClient(FontViewState.mainWindow);
-        ClientPicture whole = repaintedMainWindow();
-        EXPECT_EQ(0, shiftedDifferences(repainted, whole, 0, 0))
+        EXPECT_EQ(0, shiftedDifferences(repainted, repaintedMainWindow(), 0, 0))
             << "move of " << k << ": the uncovered strip does not line up with a full paint";
     }
 }
@@ -320,15 +317,13 @@ TEST_F(ScrollTest, APageInAClientLowerThanOneRowMovesNoRows)
 {
     setClientSize(clientRect(FontViewState.mainWindow).right, FontViewState.rowHeight - 1);
     ASSERT_LT(clientRect(FontViewState.mainWindow).bottom, FontViewState.rowHeight);
-    startAt(0, 10);
-    sendScroll(WM_VSCROLL, SB_PAGEDOWN, 0);
-    expectMove(0, 10, 0, 10, "page down");
-    forgetCalls();
-    sendScroll(WM_VSCROLL, SB_PAGEUP, 0);
-    expectMove(0, 10, 0, 10, "page up");
-    forgetCalls();
-    sendScroll(WM_VSCROLL, SB_LINEDOWN, 0);
-    expectMove(0, 10, 0, 11, "a line still moves");
+    /* Pages move no rows; a line still moves one. */
+    const std::pair<int, int> steps[] = { { SB_PAGEDOWN, 10 }, { SB_PAGEUP, 10 }, { SB_LINEDOWN, 11 } };
+    for (const auto &step : steps) {
+        startAt(0, 10);
+        sendScroll(WM_VSCROLL, step.first, 0);
+        expectMove(0, 10, 0, step.second, "vertical code " + std::to_string(step.first));
+    }
 }
 
 /* ---- Keys ---- */
