@@ -4,7 +4,6 @@
 #include "../font/gridmath.h"
 
 #include <algorithm>
-#include <string.h>
 
 static const COLORREF eraseColour = RGB(128, 0, 0);
 
@@ -30,15 +29,6 @@ static std::wstring labelOf(int code)
     WCHAR text[8];
     wsprintfW(text, L"%04x:", code);
     return text;
-}
-
-/* The label as the system font draws it, transparent, in the background colour. */
-static void drawLabel(HDC dc, int x, int y, const std::wstring &text)
-{
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, FontViewState.bkColor);
-    ExtTextOutW(dc, x, y, 0, NULL, text.c_str(), (UINT)text.size(), NULL);
 }
 
 /* The recorded calls that drew so many characters: one for a glyph, five for a label. */
@@ -132,10 +122,15 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     int first = scrollPosition(SB_VERT);
     int rows = shown.height / FontViewState.rowHeight + 1;
+    /* The labels as the system font draws them, transparent, in the background colour. */
     ClientPicture expected = drawnPicture(eraseColour, [&](HDC dc) {
-        for (int i = 0; i < rows; i++)
-            if ((first + i) * FontViewState.charsPerRow <= 0xFFFF)
-                drawLabel(dc, -offset, rowTopOf(i), labelOf((first + i) * FontViewState.charsPerRow));
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, FontViewState.bkColor);
+        for (int i = 0; i < rows && (first + i) * FontViewState.charsPerRow <= 0xFFFF; i++) {
+            std::wstring label = labelOf((first + i) * FontViewState.charsPerRow);
+            ExtTextOutW(dc, -offset, rowTopOf(i), 0, NULL, label.c_str(), (UINT)label.size(), NULL);
+        }
     });
     /* Left of the first cell, where the glyphs' opaque backgrounds do not reach. */
     RECT margin = { 0, 0, cellXOf(0, offset) - 2, shown.height };
@@ -252,10 +247,9 @@ TEST_F(PaintTest, GlyphYFollowsTheAlignment)
         FontViewState.textAlign = c.align;
         Overlaid pictures = paintedWithoutAndWith(FontViewState.showBaseline);
         std::vector<int> lines = changedRows(pictures);
-        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY) != lines.end())
-            << "align " << c.align << ": no baseline at glyph y " << c.glyphY;
-        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY - 1) == lines.end() &&
-                    std::find(lines.begin(), lines.end(), c.glyphY + 1) == lines.end())
+        auto changed = [&](int y) { return std::find(lines.begin(), lines.end(), y) != lines.end(); };
+        EXPECT_TRUE(changed(c.glyphY)) << "align " << c.align << ": no baseline at glyph y " << c.glyphY;
+        EXPECT_TRUE(!changed(c.glyphY - 1) && !changed(c.glyphY + 1))
             << "align " << c.align << ": the baseline is wider than one row";
         const ClientPicture &shown = pictures.without;
         int middleX = c.boxLeft + space.cx / 2, middleY = c.boxTop + tm.tmHeight / 2;
@@ -415,8 +409,7 @@ TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
     EXPECT_EQ(1u, labelCalls(calls).size());
     EXPECT_EQ((size_t)FontViewState.charsPerRow, glyphCalls(calls).size());
     ClientPicture shown = captureClient(FontViewState.mainWindow);
-    RECT all = { 0, 0, shown.width, shown.height };
-    EXPECT_GT(pixelsOfColour(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
+    EXPECT_GT(shown.count(FontViewState.bkColor), shown.width) << "the row is not on screen";
 }
 
 /* ---- Boxes ---- */
@@ -428,11 +421,6 @@ static void expectBoxes(const char *when, bool dashed)
     const ClientPicture &without = pictures.without, &with = pictures.with;
     int first = scrollPosition(SB_VERT), offset = scrollPosition(SB_HORZ);
     std::vector<RECT> boxes;
-    std::vector<bool> outline((size_t)with.width * with.height, false);
-    auto mark = [&](int x, int y) {
-        if (x >= 0 && y >= 0 && x < with.width && y < with.height)
-            outline[(size_t)y * with.width + x] = true;
-    };
     for (int i = 0; rowTopOf(i) < with.height; i++)
         for (int j = 0; j < FontViewState.charsPerRow; j++) {
             int code = (first + i) * FontViewState.charsPerRow + j;
@@ -442,20 +430,17 @@ static void expectBoxes(const char *when, bool dashed)
             RECT box = { cellXOf(j, offset) - 1, rowTopOf(i) - 1, cellXOf(j, offset) + size.cx + 1,
                          rowTopOf(i) + size.cy + 1 };
             boxes.push_back(box);
-            for (int x = box.left; x < box.right; x++) {
-                mark(x, box.top);
-                mark(x, box.bottom - 1);
-            }
-            for (int y = box.top; y < box.bottom; y++) {
-                mark(box.left, y);
-                mark(box.right - 1, y);
-            }
         }
+    /* The outlines alone, white on black, as the platform frames the boxes. */
+    ClientPicture outline = drawnPicture(RGB(0, 0, 0), [&](HDC dc) {
+        for (const RECT &box : boxes)
+            FrameRect(dc, &box, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    });
     int stray = 0, gaps = 0;
-    for (size_t k = 0; k < outline.size(); k++) {
-        bool changed = with.pixels[k] != without.pixels[k];
-        stray += changed && !outline[k];
-        gaps += outline[k] && !changed;
+    for (size_t k = 0; k < outline.pixels.size(); k++) {
+        bool changed = with.pixels[k] != without.pixels[k], onOutline = outline.pixels[k] != RGB(0, 0, 0);
+        stray += changed && !onOutline;
+        gaps += onOutline && !changed;
     }
     EXPECT_EQ(0, stray) << when << ": changes off the boxes' outlines";
     for (size_t k = 0; k < boxes.size(); k++) {
