@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <string.h>
-#include <string>
-#include <vector>
 
 typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
 
@@ -26,8 +24,7 @@ static const COLORREF eraseColour = RGB(128, 0, 0);
 
 static LOGFONTW fontOf(const WCHAR *face, LONG height)
 {
-    LOGFONTW font;
-    memset(&font, 0, sizeof font);
+    LOGFONTW font = {};
     font.lfHeight = height;
     font.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
@@ -35,16 +32,11 @@ static LOGFONTW fontOf(const WCHAR *face, LONG height)
 }
 
 /* Makes the face at the height the font under test, as the logical-font pages do. */
-static void useFont(const WCHAR *face, LONG height)
-{
-    FontViewState.logFont = fontOf(face, height);
-    applyFont();
-    pumpMessages();
-}
-
 static void useMarkFace(LONG height)
 {
-    useFont(markFace, height);
+    FontViewState.logFont = fontOf(markFace, height);
+    applyFont();
+    pumpMessages();
     ASSERT_STREQ(markFace, FontViewState.textFace)
         << "the device does not offer DejaVu Sans Mono; add DejaVuSansMono.ttf as a user's font";
 }
@@ -79,8 +71,7 @@ struct PlatformGlyph {
 static PlatformGlyph platformGlyph(WCHAR code)
 {
     static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
-    PlatformGlyph glyph;
-    memset(&glyph, 0, sizeof glyph);
+    PlatformGlyph glyph = {};
     HDC dc = GetDC(FontViewState.mainWindow);
     HFONT font = CreateFontIndirectW(&FontViewState.logFont);
     HGDIOBJ old = SelectObject(dc, font);
@@ -101,8 +92,7 @@ TEST_F(GlyphGuardTest, GlyphWithANegativeBoxPaintsAsASpaceOfItsAdvance)
     FontViewState.textAlign = TA_BASELINE;
     int column = MARK % FontViewState.charsPerRow;
     scrollTo(FontViewState.mainWindow, 0, MARK / FontViewState.charsPerRow);
-    repaintMainWindow();
-    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    ClientPicture shown = repaintedMainWindow();
 
     int x = column * FontViewState.columnWidth + FontViewState.labelWidth + 1;
     int baseline = FontViewState.textMetrics.tmExternalLeading / 2 + FontViewState.textMetrics.tmAscent;
