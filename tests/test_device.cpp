@@ -109,13 +109,6 @@ static BOOL CALLBACK addLabel(HWND control, LPARAM labels)
     return TRUE;
 }
 
-static std::vector<Label> labelsOf(UINT command)
-{
-    std::vector<Label> labels;
-    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { EnumChildWindows(dialog, addLabel, (LPARAM)&labels); }));
-    return labels;
-}
-
 class DialogFont : public AppTest {};
 
 /* The template gives "Orientation" less room than MS UI Gothic takes for it: the one label
@@ -124,8 +117,7 @@ TEST_F(DialogFont, TheSettingsLabelsFitTheirRectangles)
 {
     std::vector<Label> labels;
     for (UINT command : { IDM_LOGFONT1, IDM_LOGFONT2, IDM_DRAWSETTINGS })
-        for (const Label &label : labelsOf(command))
-            labels.push_back(label);
+        EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { EnumChildWindows(dialog, addLabel, (LPARAM)&labels); }));
     ASSERT_EQ(labels.size(), 20u);
     std::wostringstream clipped;
     for (const Label &label : labels)

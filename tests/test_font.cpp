@@ -8,8 +8,7 @@
 
 static LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width = 0)
 {
-    LOGFONTW font;
-    memset(&font, 0, sizeof font);
+    LOGFONTW font = {};
     font.lfHeight = height;
     font.lfWidth = width;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -212,8 +211,7 @@ static const FakeName plainNames[4] = { { L"Family", true }, { L"Face", true }, 
 static void buildAnswer(const FakeName names[4], size_t tail = 0)
 {
     fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW), 0);
-    OUTLINETEXTMETRICW head;
-    memset(&head, 0, sizeof head);
+    OUTLINETEXTMETRICW head = {};
     head.otmSize = sizeof head;
     head.otmEMSquare = 2048;
     PSTR *offsets[4] = { &head.otmpFamilyName, &head.otmpFaceName, &head.otmpStyleName, &head.otmpFullName };

@@ -18,8 +18,7 @@ static void forgetCapturedFont(void)
    window's device context has them. */
 static ::testing::AssertionResult fontWasRealisedFromLogFont(void)
 {
-    TEXTMETRICW expected;
-    memset(&expected, 0, sizeof expected);
+    TEXTMETRICW expected = {};
     HDC dc = GetDC(state.mainWindow);
     HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&state.logFont));
     GetTextMetricsW(dc, &expected);
