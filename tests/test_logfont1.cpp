@@ -108,7 +108,7 @@ TEST_F(AppTest, Page1PickedEscapementIsStoredAndTheGridIsRedrawnInTheNewFont)
     EXPECT_NE(before.pixels, after.pixels) << "the grid must be drawn again, in the turned font";
 }
 
-TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
+TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbersAndByteFieldsKeepTheLow8Bits)
 {
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
         typeIntoField(dialog, IDC_HEIGHT, L"-24");
@@ -116,6 +116,9 @@ TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
         pickListItem(dialog, IDC_ORIENTATION, L"900=\u2191");
         typeIntoField(dialog, IDC_WEIGHT, L"1000");
         typeIntoField(dialog, IDC_ESCAPEMENT, L"");
+        typeIntoField(dialog, IDC_ITALIC, L"256");
+        typeIntoField(dialog, IDC_UNDERLINE, L"-1");
+        typeIntoField(dialog, IDC_STRIKEOUT, L"513=x");
         clickButton(dialog, IDOK);
     }));
     EXPECT_EQ(-24, state.logFont.lfHeight);
@@ -123,16 +126,6 @@ TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
     EXPECT_EQ(900, state.logFont.lfOrientation);
     EXPECT_EQ(1000, state.logFont.lfWeight) << "no value is limited to the list's range";
     EXPECT_EQ(0, state.logFont.lfEscapement) << "an empty field stores 0";
-}
-
-TEST_F(AppTest, Page1ByteFieldsKeepTheLow8Bits)
-{
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        typeIntoField(dialog, IDC_ITALIC, L"256");
-        typeIntoField(dialog, IDC_UNDERLINE, L"-1");
-        typeIntoField(dialog, IDC_STRIKEOUT, L"513=x");
-        clickButton(dialog, IDOK);
-    }));
     EXPECT_EQ(0, state.logFont.lfItalic);
     EXPECT_EQ(255, state.logFont.lfUnderline);
     EXPECT_EQ(1, state.logFont.lfStrikeOut);
