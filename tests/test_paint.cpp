@@ -241,8 +241,7 @@ TEST_F(PaintTest, GlyphYFollowsTheAlignment)
         { TA_BASELINE, top + tm.tmAscent, top, x },
         { TA_BOTTOM, top + tm.tmHeight, top, x },
         { TA_TOP, top, top, x },
-        { TA_BASELINE | TA_CENTER, top, top - tm.tmAscent, x - space.cx / 2 },
-    };
+        { TA_BASELINE | TA_CENTER, top, top - tm.tmAscent, x - space.cx / 2 } };
     for (const Case &c : cases) {
         FontViewState.textAlign = c.align;
         Overlaid pictures = paintedWithoutAndWith(FontViewState.showBaseline);

@@ -110,8 +110,7 @@ static const std::vector<ExpectedDialog> expectedDialogs = {
         { -1, L"STATIC", CENTRED, 8, 67, 140, 8, NULL },   /* the owner line: any text */
         { -1, L"STATIC", CENTRED, 8, 51, 140, 8, L"Version 1.0" },
         { -1, L"STATIC", CENTRED, 13, 39, 134, 8, L"for Windows Mobile 5.0 Pocket PC VGA" },
-    } },
-};
+    } } };
 
 static std::wstring classOf(const std::wstring &nameOrAtom)
 {
@@ -239,8 +238,7 @@ TEST(Resources, StringTable)
 {
     struct { UINT id; const WCHAR *text; } strings[] = {
         { 2, PROGRAM_CLASS },   { 3, L"フォント選択はポートレイトでのみ使用できます" },
-        { 103, PROGRAM_TITLE }, { 1104, L"MENU" }, { 32785, L"EXIT" },
-    };
+        { 103, PROGRAM_TITLE }, { 1104, L"MENU" }, { 32785, L"EXIT" } };
     for (auto &s : strings) {
         const WCHAR *stored = L"";
         int length = LoadStringW(GetModuleHandleW(NULL), s.id, (LPWSTR)&stored, 0);

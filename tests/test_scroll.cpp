@@ -226,8 +226,7 @@ TEST_F(ScrollTest, ClampAtBothEnds)
         { WM_VSCROLL, SB_PAGEDOWN, 0, 4, bottom - 1, 4, bottom },
         { WM_VSCROLL, SB_BOTTOM, 0, 4, 0, 4, bottom },
         { WM_VSCROLL, SB_THUMBPOSITION, -32768, 4, 9, 4, 0 },
-        { WM_VSCROLL, SB_THUMBPOSITION, 0x7FFF, 4, 9, 4, bottom },
-    };
+        { WM_VSCROLL, SB_THUMBPOSITION, 0x7FFF, 4, 9, 4, bottom } };
     for (const Case &c : cases) {
         startAt(c.fromX, c.fromY);
         sendScroll(c.message, c.code, c.thumb);
@@ -339,8 +338,7 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
         { VK_PRIOR, "Page Up", x, y - page },         { VK_NEXT, "Page Down", x, y + page },
         { VK_END, "End", x, scrollMaximum(SB_VERT) }, { VK_HOME, "Home", x, 0 },
         { VK_LEFT, "Left", x - column, y },           { VK_UP, "Up", x, y - 1 },
-        { VK_RIGHT, "Right", x + column, y },         { VK_DOWN, "Down", x, y + 1 },
-    };
+        { VK_RIGHT, "Right", x + column, y },         { VK_DOWN, "Down", x, y + 1 } };
     const char *modifiers[] = { "alone", "with Shift", "with Ctrl" };
     for (const Expected &k : keys)
         for (int m = 0; m < 3; m++) {
@@ -354,10 +352,8 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
         }
     /* Down comes after the others, so its move shows that they have all been handled. */
     startAt(x, y);
-    pressKey('B');
-    pressKey(VK_SPACE);
-    pressKey(VK_TAB);
-    pressKey(VK_DOWN);
+    for (int key : { (int)'B', VK_SPACE, VK_TAB, VK_DOWN })
+        pressKey((WORD)key);
     pumpUntil([&] { return !scrolls.empty(); }, 3000);
     pumpMessages();
     expectMove(x, y, x, y + 1, "keys outside the eight, then Down");

@@ -256,8 +256,7 @@ TEST_F(Ending, EachWayEndsWithNothingLeft)
         { "a click on EXIT", [] { clickScreen(exitSoftKey.x, exitSoftKey.y); } },
         { "F1", [] { pressKey(VK_F1); } },
         { "command 40000", [] { EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_COMMAND, 40000, 0)); } },
-        { "WM_CLOSE", [] { PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0); } },
-    };
+        { "WM_CLOSE", [] { PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0); } } };
     for (const auto &way : ways) {
         way.second();
         expectEndedWithNothingLeft(way.first);
