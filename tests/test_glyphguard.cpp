@@ -197,8 +197,7 @@ TEST_F(GlyphGuardTest, RowsOfTheKnownBadCodesPaintWithEveryAlignmentAndBoxes)
 TEST_F(GlyphGuardTest, EveryCodeOfEveryFaceDrawsAtSmallSizes)
 {
     ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
-    std::vector<std::wstring> faces = facesToDraw();
-    for (const std::wstring &face : faces) {
+    for (const std::wstring &face : facesToDraw()) {
         DWORD start = GetTickCount();
         for (LONG height : smallHeights)
             EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";

@@ -364,8 +364,7 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
         EXPECT_EQ((WCHAR)(0xFFF0 + j), glyphs[j].text[0]);
 
     Overlaid pictures = paintedWithoutAndWith(FontViewState.showBaseline);
-    std::vector<int> lines = baselinesInClient();
-    EXPECT_EQ(lines, changedRows(pictures)) << "a baseline under every row, past the grid too";
+    EXPECT_EQ(baselinesInClient(), changedRows(pictures)) << "a baseline under every row, past the grid too";
 
     /* Below the top row only the baselines show on the erased background. */
     const ClientPicture &shown = pictures.with;
@@ -401,8 +400,7 @@ TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 
 TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
 {
-    RECT client = clientRect(FontViewState.mainWindow);
-    setClientSize(client.right, FontViewState.rowHeight / 2);
+    setClientSize(clientRect(FontViewState.mainWindow).right, FontViewState.rowHeight / 2);
     ASSERT_LT(clientRect(FontViewState.mainWindow).bottom, FontViewState.rowHeight);
     std::vector<TextCall> calls = recordedPaint();
     EXPECT_EQ(1u, labelCalls(calls).size());
@@ -475,8 +473,7 @@ TEST_F(PaintTest, EveryCodeIsDrawnAsOneCharacterOnItsOwn)
     applyFont();
     std::vector<bool> drawn(0x10000, false);
     int others = 0;
-    RECT client = clientRect(FontViewState.mainWindow);
-    int page = client.bottom / FontViewState.rowHeight;
+    int page = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight;
     for (int row = 0; row <= FontViewState.rowCount; row += page) {
         scrollTo(FontViewState.mainWindow, 0, row);
         for (const TextCall &call : recordedPaint()) {
@@ -591,8 +588,7 @@ TEST_F(PaintTest, MetricsBeyondTheIntRangePaintWithoutOverflow)
         computeLayout();
         FontViewState.showBaseline = TRUE;
         FontViewState.showBoundingBoxes = TRUE;
-        std::vector<TextCall> calls = recordedPaint();
-        std::vector<TextCall> glyphs = glyphCalls(calls);
+        std::vector<TextCall> glyphs = glyphCalls(recordedPaint());
         ASSERT_EQ(16u, glyphs.size()) << "one row of 16 columns";
         EXPECT_EQ(FontViewState.labelWidth + 1, glyphs[0].x);
         for (size_t j = 1; j < glyphs.size(); j++)

@@ -305,8 +305,7 @@ TEST_F(ScrollTest, AHorizontalLineMovesThePixelsByOneColumn)
     ClientPicture before = repaintedMainWindow();
     sendScroll(WM_HSCROLL, SB_LINERIGHT, 0);
     ASSERT_EQ(FontViewState.columnWidth, scrollPosition(SB_HORZ));
-    ClientPicture moved = captureClient(FontViewState.mainWindow);
-    EXPECT_EQ(0, shiftedDifferences(moved, before, -FontViewState.columnWidth, 0));
+    EXPECT_EQ(0, shiftedDifferences(captureClient(FontViewState.mainWindow), before, -FontViewState.columnWidth, 0));
     pumpMessages();
     ClientPicture repainted = captureClient(FontViewState.mainWindow);
     EXPECT_EQ(0, shiftedDifferences(repainted, repaintedMainWindow(), 0, 0));
@@ -424,7 +423,6 @@ TEST_F(ScrollTest, ScrollStepsLeaveNoObjectBehind)
         sendScroll(i % 3 == 2 ? WM_HSCROLL : WM_VSCROLL, codes[i % 10], i % 100);
         pumpMessages();
     }
-    int after = gdiObjectsCreatable();
-    EXPECT_EQ(before, after) << "objects left behind by 30 scroll steps and their paints";
+    EXPECT_EQ(before, gdiObjectsCreatable()) << "objects left behind by 30 scroll steps and their paints";
     EXPECT_GT(before, 60000);
 }
