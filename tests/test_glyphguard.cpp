@@ -136,30 +136,25 @@ static std::vector<std::wstring> facesToDraw(void)
     return faces;
 }
 
-enum { CODES_PER_CALL = 256, DRAWING_WIDTH = 480, DRAWING_HEIGHT = 64 };
+enum { CODES_PER_CALL = 256 };
 
 /* Every code through the guarded ExtTextOutW, CODES_PER_CALL to a call, into a 32-bit
    memory context, where glyphs are anti-aliased as on the screen. Which glyph is rasterised
    depends on neither alignment nor boxes. Answers the calls that failed. */
 static int drawEveryCode(const WCHAR *face, LONG height)
 {
-    DWORD *bits = NULL;
-    HDC memory = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = createPictureBitmap(memory, DRAWING_WIDTH, DRAWING_HEIGHT, &bits);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     LOGFONTW logFont = fontOf(face, height);
-    HGDIOBJ oldFont = SelectObject(memory, CreateFontIndirectW(&logFont));
     WCHAR codes[CODES_PER_CALL];
     int failed = 0;
-    for (int first = 0; first <= GRID_LAST_CODE; first += CODES_PER_CALL) {
-        for (int i = 0; i < CODES_PER_CALL; i++)
-            codes[i] = (WCHAR)(first + i);
-        failed += !ExtTextOutW(memory, 0, DRAWING_HEIGHT / 2, 0, NULL, codes, CODES_PER_CALL, NULL);
-    }
-    DeleteObject(SelectObject(memory, oldFont));
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    drawnPicture(eraseColour, [&](HDC memory) {
+        HGDIOBJ old = SelectObject(memory, CreateFontIndirectW(&logFont));
+        for (int first = 0; first <= GRID_LAST_CODE; first += CODES_PER_CALL) {
+            for (int i = 0; i < CODES_PER_CALL; i++)
+                codes[i] = (WCHAR)(first + i);
+            failed += !ExtTextOutW(memory, 0, 32, 0, NULL, codes, CODES_PER_CALL, NULL);
+        }
+        DeleteObject(SelectObject(memory, old));
+    });
     return failed;
 }
 
