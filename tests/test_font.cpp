@@ -315,8 +315,6 @@ TEST_F(BadAnswerTest, AnswerShorterThanTheHeadCountsAsNone)
     EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
 }
 
-/* ---- No memory for the answer ---- */
-
 static decltype(&malloc) realMalloc;
 static size_t refusedSize;
 static int refusals;
@@ -468,8 +466,6 @@ TEST_F(FontTest, NoDeviceContextLeavesNoFontBehind)
     pumpMessages();
     EXPECT_EQ(before, gdiObjectsCreatable()) << "fonts made for a context that was not there";
 }
-
-/* ---- Absurd sizes ---- */
 
 TEST_F(FontTest, AbsurdSizesAreRealisedAndLaidOutQuickly)
 {

@@ -162,8 +162,6 @@ TEST_F(AppTest, Page1DoneButtonIsOk)
     EXPECT_EQ(weight, state.textMetrics.tmWeight) << "the realised font has the picked weight";
 }
 
-/* ---- Cancel ---- */
-
 TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
 {
     pumpMessages();
@@ -180,8 +178,6 @@ TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
     EXPECT_TRUE(before.pixels == captureClient(state.mainWindow).pixels) << "the display must be as it was";
 }
 
-/* ---- The other page's fields ---- */
-
 TEST_F(AppTest, Page2FieldsSurviveAnOkOnPage1)
 {
     ASSERT_TRUE(enterFields(IDM_LOGFONT2, { { IDC_CHARSET, L"128" }, { IDC_OUTPRECISION, L"3" },
@@ -197,8 +193,6 @@ TEST_F(AppTest, Page2FieldsSurviveAnOkOnPage1)
     EXPECT_EQ(0, memcmp(&page2.lfCharSet, &state.logFont.lfCharSet, sizeof page2 - offsetof(LOGFONTW, lfCharSet)))
         << "character set, precisions, quality, pitch, family and face name must stay";
 }
-
-/* ---- Any text ---- */
 
 /* A text whose leading number is a modest size or angle. Wine takes seconds to realise and
    draw a font thousands of pixels high or wide, or turned by an angle near a 32-bit end;

@@ -192,12 +192,10 @@ struct Overlaid {
 
 static Overlaid paintedWithoutAndWith(BOOL &overlay)
 {
-    Overlaid pictures;
     overlay = FALSE;
-    pictures.without = repaintedMainWindow();
+    ClientPicture without = repaintedMainWindow();
     overlay = TRUE;
-    pictures.with = repaintedMainWindow();
-    return pictures;
+    return Overlaid{ without, repaintedMainWindow() };
 }
 
 /* Rows of the client that the overlay changes. */
@@ -409,8 +407,6 @@ TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
     EXPECT_GT(shown.count(FontViewState.bkColor), shown.width) << "the row is not on screen";
 }
 
-/* ---- Boxes ---- */
-
 /* Every pixel the boxes change lies on the outline of a cell's box, and every box shows. */
 static void expectBoxes(const char *when, bool dashed)
 {
@@ -502,8 +498,6 @@ TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
         EXPECT_GT(pixelsOfColour(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
     }
 }
-
-/* ---- Objects ---- */
 
 /* The device refuses to delete an object that is still selected into a context and keeps it
    (Wine only defers the deletion), so every pen must be selected out before it is deleted.

@@ -324,8 +324,6 @@ TEST_F(ScrollTest, APageInAClientLowerThanOneRowMovesNoRows)
     }
 }
 
-/* ---- Keys ---- */
-
 TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
 {
     ASSERT_NO_FATAL_FAILURE(narrowToTenColumns());
@@ -357,8 +355,6 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
     pumpMessages();
     expectMove(x, y, x, y + 1, "keys outside the eight, then Down");
 }
-
-/* ---- Both bars at once ---- */
 
 static decltype(&GetScrollInfo) realGetScrollInfo;
 static int stalePosition[2] = { -1, -1 };
@@ -406,8 +402,6 @@ TEST_F(ScrollTest, AVerticalScrollPullsTheHorizontalPositionIntoItsRange)
     ASSERT_EQ(1u, scrolls.size());
     EXPECT_EQ(5 * FontViewState.rowHeight, scrolls[0].dy);
 }
-
-/* ---- Objects ---- */
 
 TEST_F(ScrollTest, ScrollStepsLeaveNoObjectBehind)
 {
