@@ -96,15 +96,13 @@ static decltype(&SetScrollPos) realSetScrollPos;
 static int WINAPI recordingScrollWindowEx(HWND hwnd, int dx, int dy, const RECT *scroll, const RECT *clip,
                                           HRGN update, LPRECT updateRect, UINT flags)
 {
-    ScrollCall call = { dx, dy, flags, !scroll && !clip && !update && !updateRect };
-    scrolls.push_back(call);
+    scrolls.push_back({ dx, dy, flags, !scroll && !clip && !update && !updateRect });
     return realScrollWindowEx(hwnd, dx, dy, scroll, clip, update, updateRect, flags);
 }
 
 static int WINAPI recordingSetScrollPos(HWND hwnd, int bar, int position, BOOL redraw)
 {
-    PositionCall call = { bar, position, redraw };
-    positions.push_back(call);
+    positions.push_back({ bar, position, redraw });
     return realSetScrollPos(hwnd, bar, position, redraw);
 }
 

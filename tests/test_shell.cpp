@@ -28,8 +28,7 @@ static WNDPROC applicationProc;
 /* Commands are noted and dropped, so that no dialog opens; all but Ctrl+Q's, which ends the program. */
 static LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    MessageRecord record = { msg, wParam, lParam };
-    received.push_back(record);
+    received.push_back({ msg, wParam, lParam });
     if (msg == WM_COMMAND && LOWORD(wParam) != 40000)
         return 0;
     return CallWindowProcW(applicationProc, hwnd, msg, wParam, lParam);
@@ -59,8 +58,7 @@ static WNDPROC realDefWindowProc;
 
 static LRESULT WINAPI recordingDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    MessageRecord record = { msg, wParam, lParam };
-    defaulted.push_back(record);
+    defaulted.push_back({ msg, wParam, lParam });
     LRESULT result = realDefWindowProc(hwnd, msg, wParam, lParam);
     return msg == WM_COMMAND ? defaultResult : result;
 }
