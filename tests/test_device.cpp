@@ -65,11 +65,10 @@ static std::wstring realisedFace(HFONT font, TEXTMETRICW *metrics)
 
 TEST(DeviceFonts, TheSystemFontIsTahomaAndAnUnknownFaceIsADevicesFace)
 {
-    LOGFONTW system;
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    LOGFONTW tahoma;
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof tahoma, &tahoma);
     TEXTMETRICW systemMetrics, tahomaMetrics;
     realisedFace((HFONT)GetStockObject(SYSTEM_FONT), &systemMetrics);
-    LOGFONTW tahoma = system;
     wcscpy(tahoma.lfFaceName, L"Tahoma");
     HFONT font = CreateFontIndirectW(&tahoma);
     EXPECT_EQ(realisedFace(font, &tahomaMetrics), L"Tahoma");
@@ -97,12 +96,11 @@ static BOOL CALLBACK addLabel(HWND control, LPARAM labels)
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, L"Static") != 0 || !(GetWindowLongW(control, GWL_STYLE) & SS_RIGHT))
         return TRUE;
-    WCHAR text[64];
-    GetWindowTextW(control, text, 64);
+    std::wstring text = windowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(control, WM_GETFONT, 0, 0));
     RECT extent = { 0, 0, 0, 0 };
-    DrawTextW(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     ((std::vector<Label> *)labels)->push_back({ text, extent.right, clientRect(control).right });

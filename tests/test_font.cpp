@@ -38,8 +38,7 @@ static Reported reportedFor(const LOGFONTW &font)
 {
     Reported reported;
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT made = CreateFontIndirectW(&font);
-    HGDIOBJ old = SelectObject(dc, made);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&font));
     GetTextMetricsW(dc, &reported.metrics);
     UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
     if (size) {
@@ -49,8 +48,7 @@ static Reported reportedFor(const LOGFONTW &font)
     WCHAR face[LF_FACESIZE];
     GetTextFaceW(dc, LF_FACESIZE, face);
     reported.face = face;
-    SelectObject(dc, old);
-    DeleteObject(made);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return reported;
 }
@@ -212,7 +210,6 @@ static void buildAnswer(const FakeName names[4], size_t tail = 0)
 {
     fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW), 0);
     OUTLINETEXTMETRICW head = {};
-    head.otmSize = sizeof head;
     head.otmEMSquare = 2048;
     PSTR *offsets[4] = { &head.otmpFamilyName, &head.otmpFaceName, &head.otmpStyleName, &head.otmpFullName };
     for (int i = 0; i < 4; i++) {

@@ -73,12 +73,10 @@ static PlatformGlyph platformGlyph(WCHAR code)
     static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
     PlatformGlyph glyph = {};
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
     GetGlyphOutlineW(dc, code, GGO_METRICS, &glyph.metrics, 0, NULL, &identity);
     GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &glyph.extent);
-    SelectObject(dc, old);
-    DeleteObject(font);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return glyph;
 }

@@ -214,12 +214,10 @@ static std::vector<int> changedRows(const Overlaid &pictures)
 static SIZE extentOf(WCHAR code)
 {
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
     SIZE size = { 0, 0 };
     GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &size);
-    SelectObject(dc, old);
-    DeleteObject(font);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return size;
 }
@@ -270,8 +268,7 @@ TEST_F(PaintTest, GlyphsAndLabelsSitInTheirCells)
         showAt(c.offset, 1);
         std::vector<TextCall> calls = recordedPaint();
         std::vector<TextCall> glyphs = glyphCalls(calls), labels = labelCalls(calls);
-        RECT client = clientRect(FontViewState.mainWindow);
-        int rows = client.bottom / FontViewState.rowHeight + 1;
+        int rows = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight + 1;
         std::string what = "offset " + std::to_string(c.offset) + ", leading " + std::to_string(c.leading);
         ASSERT_EQ((size_t)(rows * FontViewState.charsPerRow), glyphs.size()) << what << ": every cell, partial row too";
         ASSERT_EQ((size_t)rows, labels.size()) << what;
@@ -316,15 +313,13 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     ClientPicture expectedLines = drawnPicture(eraseColour, [&](HDC dc) {
         SetBkMode(dc, FontViewState.bkMode);
         SetBkColor(dc, FontViewState.bkColor);
-        HPEN pen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
-        HGDIOBJ old = SelectObject(dc, pen);
+        HGDIOBJ old = SelectObject(dc, CreatePen(PS_DASH, 1, RGB(255, 255, 255)));
         SetROP2(dc, R2_XORPEN);
         for (int y : expected) {
             MoveToEx(dc, client.left, y, NULL);
             LineTo(dc, client.right, y);
         }
-        SelectObject(dc, old);
-        DeleteObject(pen);
+        DeleteObject(SelectObject(dc, old));
     }, &without);
     for (int y : expected) {
         RECT line = { 0, y, client.right, y + 1 };
