@@ -18,8 +18,7 @@ static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LP
 static FaceSet facesOffered(void)
 {
     FaceSet faces;
-    LOGFONTW all;
-    memset(&all, 0, sizeof all);
+    LOGFONTW all = {};
     all.lfCharSet = DEFAULT_CHARSET;
     HDC dc = GetDC(NULL);
     EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
@@ -66,11 +65,10 @@ static std::wstring realisedFace(HFONT font, TEXTMETRICW *metrics)
 
 TEST(DeviceFonts, TheSystemFontIsTahomaAndAnUnknownFaceIsADevicesFace)
 {
-    LOGFONTW system;
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    LOGFONTW tahoma;
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof tahoma, &tahoma);
     TEXTMETRICW systemMetrics, tahomaMetrics;
     realisedFace((HFONT)GetStockObject(SYSTEM_FONT), &systemMetrics);
-    LOGFONTW tahoma = system;
     wcscpy(tahoma.lfFaceName, L"Tahoma");
     HFONT font = CreateFontIndirectW(&tahoma);
     EXPECT_EQ(realisedFace(font, &tahomaMetrics), L"Tahoma");
@@ -98,26 +96,15 @@ static BOOL CALLBACK addLabel(HWND control, LPARAM labels)
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, L"Static") != 0 || !(GetWindowLongW(control, GWL_STYLE) & SS_RIGHT))
         return TRUE;
-    WCHAR text[64];
-    GetWindowTextW(control, text, 64);
+    std::wstring text = windowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(control, WM_GETFONT, 0, 0));
     RECT extent = { 0, 0, 0, 0 };
-    DrawTextW(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     ((std::vector<Label> *)labels)->push_back({ text, extent.right, clientRect(control).right });
     return TRUE;
-}
-
-static std::vector<Label> labelsOf(UINT command)
-{
-    std::vector<Label> labels;
-    EXPECT_TRUE(runModal(command, [&](HWND dialog) {
-        EnumChildWindows(dialog, addLabel, (LPARAM)&labels);
-        clickButton(dialog, IDCANCEL);
-    }));
-    return labels;
 }
 
 class DialogFont : public AppTest {};
@@ -128,8 +115,7 @@ TEST_F(DialogFont, TheSettingsLabelsFitTheirRectangles)
 {
     std::vector<Label> labels;
     for (UINT command : { IDM_LOGFONT1, IDM_LOGFONT2, IDM_DRAWSETTINGS })
-        for (const Label &label : labelsOf(command))
-            labels.push_back(label);
+        EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { EnumChildWindows(dialog, addLabel, (LPARAM)&labels); }));
     ASSERT_EQ(labels.size(), 20u);
     std::wostringstream clipped;
     for (const Label &label : labels)

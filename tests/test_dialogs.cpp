@@ -37,79 +37,65 @@ protected:
         setFieldText(dialog, IDC_BKCOLOR, text);
         return readHexField(dialog, IDC_BKCOLOR);
     }
+
+    /* A text, the value its field reads, and why where that is not plain. */
+    struct Reading {
+        std::wstring text;
+        long long value;
+        const char *why = "";
+    };
+    void expectDecimals(const std::vector<Reading> &readings)
+    {
+        for (const Reading &r : readings)
+            EXPECT_EQ(r.value, decimalOf(r.text)) << ::testing::PrintToString(r.text) << " " << r.why;
+    }
+    void expectHexes(const std::vector<Reading> &readings)
+    {
+        for (const Reading &r : readings)
+            EXPECT_EQ(r.value, hexOf(r.text)) << ::testing::PrintToString(r.text) << " " << r.why;
+    }
 };
 
 /* ---- Reading ---- */
 
 TEST_F(FieldTest, DecimalReadsTheLeadingNumberOnly)
 {
-    EXPECT_EQ(900, decimalOf(L"900=↑"));
-    EXPECT_EQ(-12, decimalOf(L"-12abc"));
-    EXPECT_EQ(0, decimalOf(L""));
-    EXPECT_EQ(0, decimalOf(L"=FW_BOLD"));
-    EXPECT_EQ(7, decimalOf(L"  +7=TA_X"));
-    EXPECT_EQ(42, decimalOf(L"\t42"));
-    EXPECT_EQ(1, decimalOf(L"1 2"));
-    EXPECT_EQ(3, decimalOf(L"\v\f\r\n 3")) << "every ASCII blank is skipped";
-    EXPECT_EQ(0, decimalOf(L"--5"));
-    EXPECT_EQ(0, decimalOf(L"+-3"));
-    EXPECT_EQ(0, decimalOf(L"-0"));
-    EXPECT_EQ(1, decimalOf(L"1e3"));
-    EXPECT_EQ(0, decimalOf(L"0x80")) << "a decimal field stops at the x";
+    expectDecimals({ { L"900=↑", 900 }, { L"-12abc", -12 }, { L"", 0 }, { L"=FW_BOLD", 0 }, { L"  +7=TA_X", 7 },
+                     { L"\t42", 42 }, { L"1 2", 1 }, { L"\v\f\r\n 3", 3, "every ASCII blank is skipped" },
+                     { L"--5", 0 }, { L"+-3", 0 }, { L"-0", 0 }, { L"1e3", 1 },
+                     { L"0x80", 0, "a decimal field stops at the x" } });
 }
 
 TEST_F(FieldTest, DecimalStopsAtTheEndsOfThe32BitRange)
 {
-    EXPECT_EQ(INT_MAX, decimalOf(L"2147483647"));
-    EXPECT_EQ(INT_MAX, decimalOf(L"2147483648"));
-    EXPECT_EQ(INT_MAX, decimalOf(L"4294967296"));
-    EXPECT_EQ(INT_MAX, decimalOf(L"99999999999999999999999"));
-    EXPECT_EQ(INT_MIN, decimalOf(L"-2147483648"));
-    EXPECT_EQ(INT_MIN, decimalOf(L"-2147483649"));
-    EXPECT_EQ(INT_MIN, decimalOf(L"-99999999999999999999999"));
+    expectDecimals({ { L"2147483647", INT_MAX }, { L"2147483648", INT_MAX }, { L"4294967296", INT_MAX },
+                     { L"99999999999999999999999", INT_MAX }, { L"-2147483648", INT_MIN },
+                     { L"-2147483649", INT_MIN }, { L"-99999999999999999999999", INT_MIN } });
 }
 
 TEST_F(FieldTest, OnlyAsciiBlanksAndDigitsCount)
 {
-    EXPECT_EQ(0, decimalOf(L"\xff11\xff12")) << "full-width digits";
-    EXPECT_EQ(0, decimalOf(L"\x0663")) << "an Arabic-Indic digit";
-    EXPECT_EQ(0u, hexOf(L"\xff26\xff26"));
-    EXPECT_EQ(12, decimalOf(L"12\xff11\xff12"));
-    EXPECT_EQ(0, decimalOf(L"\x3000" L"5")) << "an ideographic space is no blank";
-    EXPECT_EQ(0u, hexOf(L"\x00a0" L"5")) << "nor is a no-break space";
+    expectDecimals({ { L"\xff11\xff12", 0, "full-width digits" }, { L"\x0663", 0, "an Arabic-Indic digit" },
+                     { L"12\xff11\xff12", 12 }, { L"\x3000" L"5", 0, "an ideographic space is no blank" } });
+    expectHexes({ { L"\xff26\xff26", 0 }, { L"\x00a0" L"5", 0, "nor is a no-break space" } });
 }
 
 TEST_F(FieldTest, HexReadsTheLeadingNumberOnly)
 {
-    EXPECT_EQ(0xFF0000u, hexOf(L"FF0000=Blue"));
-    EXPECT_EQ(0x80u, hexOf(L"0x80"));
-    EXPECT_EQ(0u, hexOf(L"=Blue"));
-    EXPECT_EQ(0x1Fu, hexOf(L" 0X1f"));
-    EXPECT_EQ(0xC0C0C0u, hexOf(L"c0c0c0=Gray"));
-    EXPECT_EQ(0u, hexOf(L"0xg")) << "a 0x without a digit after it is the number 0";
-    EXPECT_EQ(0u, hexOf(L"0x"));
-    EXPECT_EQ(0u, hexOf(L"x12"));
-    EXPECT_EQ(0u, hexOf(L""));
-    EXPECT_EQ(0xFFu, hexOf(L"+ff"));
-    EXPECT_EQ(0xABCDEFu, hexOf(L"aBcDeF"));
-    EXPECT_EQ(0x1E3u, hexOf(L"1e3"));
+    expectHexes({ { L"FF0000=Blue", 0xFF0000 }, { L"0x80", 0x80 }, { L"=Blue", 0 }, { L" 0X1f", 0x1F },
+                  { L"c0c0c0=Gray", 0xC0C0C0 }, { L"0xg", 0, "a 0x without a digit after it is the number 0" },
+                  { L"0x", 0 }, { L"x12", 0 }, { L"", 0 }, { L"+ff", 0xFF }, { L"aBcDeF", 0xABCDEF },
+                  { L"1e3", 0x1E3 } });
 }
 
 /* Every text reads the unsigned value, whatever its sign or length. */
 TEST_F(FieldTest, HexKeepsTheUnsignedValue)
 {
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFF"));
-    EXPECT_EQ(0x80000000u, hexOf(L"80000000"));
-    EXPECT_EQ(0x7FFFFFFFu, hexOf(L"7fffffff"));
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"100000000"));
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"FFFFFFFFFFFFFFFFFFFF"));
-    EXPECT_EQ(0xFFu, hexOf(L"0x00000000000000FF")) << "leading zeros are no overflow";
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-1"));
-    EXPECT_EQ(0xFFFFFFF0u, hexOf(L"-0x10"));
-    EXPECT_EQ(0x80000000u, hexOf(L"-80000000"));
-    EXPECT_EQ(1u, hexOf(L"-FFFFFFFF"));
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-FFFFFFFFF"));
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(L"-0x100000000"));
+    expectHexes({ { L"FFFFFFFF", 0xFFFFFFFF }, { L"80000000", 0x80000000 }, { L"7fffffff", 0x7FFFFFFF },
+                  { L"100000000", 0xFFFFFFFF }, { L"FFFFFFFFFFFFFFFFFFFF", 0xFFFFFFFF },
+                  { L"0x00000000000000FF", 0xFF, "leading zeros are no overflow" }, { L"-1", 0xFFFFFFFF },
+                  { L"-0x10", 0xFFFFFFF0 }, { L"-80000000", 0x80000000 }, { L"-FFFFFFFF", 1 },
+                  { L"-FFFFFFFFF", 0xFFFFFFFF }, { L"-0x100000000", 0xFFFFFFFF } });
 }
 
 TEST_F(FieldTest, PickedListItemIsReadAsItsNumber)
@@ -126,13 +112,10 @@ TEST_F(FieldTest, PickedListItemIsReadAsItsNumber)
 /* The field is read into 260 characters: the 260th and later never count. */
 TEST_F(FieldTest, TextLongerThan259CharactersIsCut)
 {
-    EXPECT_EQ(12, decimalOf(std::wstring(257, L' ') + L"12"));
-    EXPECT_EQ(1, decimalOf(std::wstring(258, L' ') + L"12"));
-    EXPECT_EQ(0, decimalOf(std::wstring(259, L' ') + L"12"));
-    EXPECT_EQ(0x12u, hexOf(std::wstring(257, L'0') + L"12"));
-    EXPECT_EQ(0x1u, hexOf(std::wstring(258, L'0') + L"12"));
-    EXPECT_EQ(INT_MAX, decimalOf(std::wstring(5000, L'9')));
-    EXPECT_EQ(0xFFFFFFFFu, hexOf(std::wstring(5000, L'f')));
+    expectDecimals({ { std::wstring(257, L' ') + L"12", 12 }, { std::wstring(258, L' ') + L"12", 1 },
+                     { std::wstring(259, L' ') + L"12", 0 }, { std::wstring(5000, L'9'), INT_MAX } });
+    expectHexes({ { std::wstring(257, L'0') + L"12", 0x12 }, { std::wstring(258, L'0') + L"12", 0x1 },
+                  { std::wstring(5000, L'f'), 0xFFFFFFFF } });
 }
 
 /* Random texts read as the platform's C library reads their ASCII lead. */
@@ -232,11 +215,6 @@ TEST_F(AppTest, AboutShowsItsFourLinesFullScreenAndEndsOnTheDoneButton)
     EXPECT_LT(tops[2], tops[1]);
 }
 
-TEST_F(AppTest, AboutEndsOnClose)
-{
-    EXPECT_TRUE(runModal(IDM_ABOUT, [](HWND about) { PostMessageW(about, WM_CLOSE, 0, 0); }));
-}
-
 TEST_F(AppTest, AboutStaysOpenOnCancelAndOtherCommands)
 {
     bool openAfterCancel = false;
@@ -251,19 +229,17 @@ TEST_F(AppTest, AboutStaysOpenOnCancelAndOtherCommands)
     EXPECT_TRUE(openAfterCancel) << "IDCANCEL must leave the About box open";
 }
 
-TEST_F(AppTest, AboutIsOwnedByTheMainWindowAndActive)
+TEST_F(AppTest, AboutIsOwnedByTheMainWindowActiveAndEndsOnClose)
 {
-    HWND owner = NULL, active = NULL;
+    HWND owner = NULL;
+    bool ready = false;
     ASSERT_TRUE(runModal(IDM_ABOUT, [&](HWND about) {
-        waitUntilReady(about);
+        ready = waitUntilReady(about);
         owner = GetWindow(about, GW_OWNER);
-        GUITHREADINFO info = { sizeof info };
-        GetGUIThreadInfo(GetWindowThreadProcessId(about, NULL), &info);
-        active = info.hwndActive == about ? about : NULL;
         PostMessageW(about, WM_CLOSE, 0, 0);
-    }));
+    })) << "WM_CLOSE must end the About box";
     EXPECT_EQ(FontViewState.mainWindow, owner);
-    EXPECT_TRUE(active != NULL) << "the About box must be the active window";
+    EXPECT_TRUE(ready) << "the About box must be the active window, fitted between the bars";
 }
 
 /* The accelerator table only works in the real program's message loop. */
@@ -271,10 +247,8 @@ TEST(AboutAccelerator, CtrlAOpensTheAboutBox)
 {
     PROCESS_INFORMATION process;
     ASSERT_TRUE(startProgram(&process));
-    HWND main = waitForWindow(L"QUORVEN", L"quorvel: Velmora");
-    ASSERT_TRUE(main != NULL) << "the program did not show its window";
-    SetForegroundWindow(main);
-    EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == main; })) << "the program did not come to the front";
+    HWND main = waitForProgramWindow(process);
+    ASSERT_TRUE(main != NULL) << "the program showed no window ready for input in front";
     pressKey('A', true);
     HWND about = waitForWindow(L"#32770", L"About", 5000);
     EXPECT_TRUE(about != NULL) << "Ctrl+A must open the About box";

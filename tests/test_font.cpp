@@ -3,15 +3,12 @@
 #include "harness.h"
 
 #include <string.h>
-#include <string>
-#include <vector>
 
 /* ---- Fonts to realise ---- */
 
 static LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width = 0)
 {
-    LOGFONTW font;
-    memset(&font, 0, sizeof font);
+    LOGFONTW font = {};
     font.lfHeight = height;
     font.lfWidth = width;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -41,8 +38,7 @@ static Reported reportedFor(const LOGFONTW &font)
 {
     Reported reported;
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT made = CreateFontIndirectW(&font);
-    HGDIOBJ old = SelectObject(dc, made);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&font));
     GetTextMetricsW(dc, &reported.metrics);
     UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
     if (size) {
@@ -52,8 +48,7 @@ static Reported reportedFor(const LOGFONTW &font)
     WCHAR face[LF_FACESIZE];
     GetTextFaceW(dc, LF_FACESIZE, face);
     reported.face = face;
-    SelectObject(dc, old);
-    DeleteObject(made);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return reported;
 }
@@ -64,12 +59,12 @@ static std::wstring nameAt(const Reported &reported, PSTR offset)
 }
 
 /* All four outline names read the same text. */
-static void expectNames(const WCHAR *text, const char *when)
+static void expectNames(const WCHAR *text, const char *when, const FONTVIEWSTATE &state = FontViewState)
 {
-    EXPECT_STREQ(text, FontViewState.familyName) << when;
-    EXPECT_STREQ(text, FontViewState.faceName) << when;
-    EXPECT_STREQ(text, FontViewState.styleName) << when;
-    EXPECT_STREQ(text, FontViewState.fullName) << when;
+    EXPECT_STREQ(text, state.familyName) << when;
+    EXPECT_STREQ(text, state.faceName) << when;
+    EXPECT_STREQ(text, state.styleName) << when;
+    EXPECT_STREQ(text, state.fullName) << when;
 }
 
 static const WCHAR outlineFace[] = L"Tahoma";
@@ -152,10 +147,7 @@ TEST(FontBeforeStartUp, MetricsAndNamesAreZeroOrEmptyAsLoaded)
 {
     EXPECT_EQ(0, memcmp(zeros, &loadedState.textMetrics, sizeof(TEXTMETRICW)));
     EXPECT_EQ(0, memcmp(zeros, &loadedState.outlineMetrics, sizeof(OUTLINETEXTMETRICW)));
-    EXPECT_STREQ(L"", loadedState.familyName);
-    EXPECT_STREQ(L"", loadedState.faceName);
-    EXPECT_STREQ(L"", loadedState.styleName);
-    EXPECT_STREQ(L"", loadedState.fullName);
+    expectNames(L"", "as loaded", loadedState);
     EXPECT_STREQ(L"", loadedState.textFace);
 }
 
@@ -217,9 +209,7 @@ static const FakeName plainNames[4] = { { L"Family", true }, { L"Face", true }, 
 static void buildAnswer(const FakeName names[4], size_t tail = 0)
 {
     fakeAnswer.assign(sizeof(OUTLINETEXTMETRICW), 0);
-    OUTLINETEXTMETRICW head;
-    memset(&head, 0, sizeof head);
-    head.otmSize = sizeof head;
+    OUTLINETEXTMETRICW head = {};
     head.otmEMSquare = 2048;
     PSTR *offsets[4] = { &head.otmpFamilyName, &head.otmpFaceName, &head.otmpStyleName, &head.otmpFullName };
     for (int i = 0; i < 4; i++) {
@@ -321,8 +311,6 @@ TEST_F(BadAnswerTest, AnswerShorterThanTheHeadCountsAsNone)
     expectNames(L"ERROR", "an answer shorter than the head");
     EXPECT_EQ(0, memcmp(&previous, &FontViewState.outlineMetrics, sizeof previous));
 }
-
-/* ---- No memory for the answer ---- */
 
 static decltype(&malloc) realMalloc;
 static size_t refusedSize;
@@ -450,8 +438,7 @@ TEST_F(FontTest, FontChangesLeaveNoObjectBehind)
     for (int i = 0; i < 8; i++)
         applyLogFont(fonts[i % 4]);
     pumpMessages();
-    int after = gdiObjectsCreatable();
-    EXPECT_EQ(before, after) << "objects left behind by 8 applyFont calls";
+    EXPECT_EQ(before, gdiObjectsCreatable()) << "objects left behind by 8 applyFont calls";
     EXPECT_GT(before, 60000) << "the count of creatable objects looks wrong";
 }
 
@@ -476,8 +463,6 @@ TEST_F(FontTest, NoDeviceContextLeavesNoFontBehind)
     pumpMessages();
     EXPECT_EQ(before, gdiObjectsCreatable()) << "fonts made for a context that was not there";
 }
-
-/* ---- Absurd sizes ---- */
 
 TEST_F(FontTest, AbsurdSizesAreRealisedAndLaidOutQuickly)
 {

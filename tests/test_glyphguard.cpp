@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <string.h>
-#include <string>
-#include <vector>
 
 typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
 
@@ -26,8 +24,7 @@ static const COLORREF eraseColour = RGB(128, 0, 0);
 
 static LOGFONTW fontOf(const WCHAR *face, LONG height)
 {
-    LOGFONTW font;
-    memset(&font, 0, sizeof font);
+    LOGFONTW font = {};
     font.lfHeight = height;
     font.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
@@ -35,16 +32,11 @@ static LOGFONTW fontOf(const WCHAR *face, LONG height)
 }
 
 /* Makes the face at the height the font under test, as the logical-font pages do. */
-static void useFont(const WCHAR *face, LONG height)
-{
-    FontViewState.logFont = fontOf(face, height);
-    applyFont();
-    pumpMessages();
-}
-
 static void useMarkFace(LONG height)
 {
-    useFont(markFace, height);
+    FontViewState.logFont = fontOf(markFace, height);
+    applyFont();
+    pumpMessages();
     ASSERT_STREQ(markFace, FontViewState.textFace)
         << "the device does not offer DejaVu Sans Mono; add DejaVuSansMono.ttf as a user's font";
 }
@@ -79,15 +71,12 @@ struct PlatformGlyph {
 static PlatformGlyph platformGlyph(WCHAR code)
 {
     static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
-    PlatformGlyph glyph;
-    memset(&glyph, 0, sizeof glyph);
+    PlatformGlyph glyph = {};
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
     GetGlyphOutlineW(dc, code, GGO_METRICS, &glyph.metrics, 0, NULL, &identity);
     GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &glyph.extent);
-    SelectObject(dc, old);
-    DeleteObject(font);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return glyph;
 }
@@ -101,8 +90,7 @@ TEST_F(GlyphGuardTest, GlyphWithANegativeBoxPaintsAsASpaceOfItsAdvance)
     FontViewState.textAlign = TA_BASELINE;
     int column = MARK % FontViewState.charsPerRow;
     scrollTo(FontViewState.mainWindow, 0, MARK / FontViewState.charsPerRow);
-    repaintMainWindow();
-    ClientPicture shown = captureClient(FontViewState.mainWindow);
+    ClientPicture shown = repaintedMainWindow();
 
     int x = column * FontViewState.columnWidth + FontViewState.labelWidth + 1;
     int baseline = FontViewState.textMetrics.tmExternalLeading / 2 + FontViewState.textMetrics.tmAscent;
@@ -146,30 +134,25 @@ static std::vector<std::wstring> facesToDraw(void)
     return faces;
 }
 
-enum { CODES_PER_CALL = 256, DRAWING_WIDTH = 480, DRAWING_HEIGHT = 64 };
+enum { CODES_PER_CALL = 256 };
 
 /* Every code through the guarded ExtTextOutW, CODES_PER_CALL to a call, into a 32-bit
    memory context, where glyphs are anti-aliased as on the screen. Which glyph is rasterised
    depends on neither alignment nor boxes. Answers the calls that failed. */
 static int drawEveryCode(const WCHAR *face, LONG height)
 {
-    DWORD *bits = NULL;
-    HDC memory = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = createPictureBitmap(memory, DRAWING_WIDTH, DRAWING_HEIGHT, &bits);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     LOGFONTW logFont = fontOf(face, height);
-    HGDIOBJ oldFont = SelectObject(memory, CreateFontIndirectW(&logFont));
     WCHAR codes[CODES_PER_CALL];
     int failed = 0;
-    for (int first = 0; first <= GRID_LAST_CODE; first += CODES_PER_CALL) {
-        for (int i = 0; i < CODES_PER_CALL; i++)
-            codes[i] = (WCHAR)(first + i);
-        failed += !ExtTextOutW(memory, 0, DRAWING_HEIGHT / 2, 0, NULL, codes, CODES_PER_CALL, NULL);
-    }
-    DeleteObject(SelectObject(memory, oldFont));
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    drawnPicture(eraseColour, [&](HDC memory) {
+        HGDIOBJ old = SelectObject(memory, CreateFontIndirectW(&logFont));
+        for (int first = 0; first <= GRID_LAST_CODE; first += CODES_PER_CALL) {
+            for (int i = 0; i < CODES_PER_CALL; i++)
+                codes[i] = (WCHAR)(first + i);
+            failed += !ExtTextOutW(memory, 0, 32, 0, NULL, codes, CODES_PER_CALL, NULL);
+        }
+        DeleteObject(SelectObject(memory, old));
+    });
     return failed;
 }
 
@@ -207,8 +190,7 @@ TEST_F(GlyphGuardTest, RowsOfTheKnownBadCodesPaintWithEveryAlignmentAndBoxes)
 TEST_F(GlyphGuardTest, EveryCodeOfEveryFaceDrawsAtSmallSizes)
 {
     ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
-    std::vector<std::wstring> faces = facesToDraw();
-    for (const std::wstring &face : faces) {
+    for (const std::wstring &face : facesToDraw()) {
         DWORD start = GetTickCount();
         for (LONG height : smallHeights)
             EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";

@@ -4,26 +4,20 @@
 
 /* ---- The arithmetic ---- */
 
-struct LastRow {
-    int charsPerRow;
-    int firstCode;
-    int cells;
-};
-
 TEST(LayoutArithmetic, RowCountAndTheCodesOfTheLastRow)
 {
-    const LastRow rows[] = { { 16, 0xFFF0, 16 }, { 17, 0xFFFF, 1 }, { 19, 0xFFFB, 5 }, { 20, 0xFFF0, 16 },
-                             { 32, 0xFFE0, 32 } };
-    const int expectedRowCount[] = { 4095, 3855, 3449, 3276, 2047 };
-    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; i++) {
-        int count = layoutRowCount(rows[i].charsPerRow);
-        EXPECT_EQ(expectedRowCount[i], count) << rows[i].charsPerRow << " columns";
-        EXPECT_EQ(rows[i].firstCode, cellCode(count, rows[i].charsPerRow, 0)) << rows[i].charsPerRow << " columns";
+    struct LastRow { int charsPerRow, rowCount, firstCode, cells; };
+    const LastRow rows[] = { { 16, 4095, 0xFFF0, 16 }, { 17, 3855, 0xFFFF, 1 }, { 19, 3449, 0xFFFB, 5 },
+                             { 20, 3276, 0xFFF0, 16 }, { 32, 2047, 0xFFE0, 32 } };
+    for (const LastRow &row : rows) {
+        int count = layoutRowCount(row.charsPerRow);
+        EXPECT_EQ(row.rowCount, count) << row.charsPerRow << " columns";
+        EXPECT_EQ(row.firstCode, cellCode(count, row.charsPerRow, 0)) << row.charsPerRow << " columns";
         int cells = 0;
-        for (int j = 0; j < rows[i].charsPerRow; j++)
-            cells += cellCode(count, rows[i].charsPerRow, j) <= 0xFFFF;
-        EXPECT_EQ(rows[i].cells, cells) << rows[i].charsPerRow << " columns";
-        EXPECT_GT(cellCode(count + 1, rows[i].charsPerRow, 0), 0xFFFF) << "a row after the last one";
+        for (int j = 0; j < row.charsPerRow; j++)
+            cells += cellCode(count, row.charsPerRow, j) <= 0xFFFF;
+        EXPECT_EQ(row.cells, cells) << row.charsPerRow << " columns";
+        EXPECT_GT(cellCode(count + 1, row.charsPerRow, 0), 0xFFFF) << "a row after the last one";
     }
 }
 
@@ -175,15 +169,15 @@ TEST_F(AppTest, LandscapeLaysOutTheWiderScreen)
     EXPECT_GT(FontViewState.charsPerRow, portrait);
 }
 
-/* The metrics of the worked example: rows of 20 + 3 pixels, columns of 14 + 0 + 3. The layout
-   works only from the captured figures, whatever font gave them. */
-static void useWorkedMetrics(void)
+/* Rows of 20 pixels, columns of 14; by default the worked example's rows of 20 + 3 and columns
+   of 14 + 0 + 3. The layout works only from the captured figures, whatever font gave them. */
+static void useWorkedMetrics(LONG leading = 2, LONG overhang = 0)
 {
     TEXTMETRICW &tm = FontViewState.textMetrics;
     tm.tmHeight = 20;
-    tm.tmExternalLeading = 2;
+    tm.tmExternalLeading = leading;
     tm.tmMaxCharWidth = 14;
-    tm.tmOverhang = 0;
+    tm.tmOverhang = overhang;
 }
 
 /* Landscape, where 32 columns of 17 pixels fit. */
@@ -237,13 +231,9 @@ TEST_F(AppTest, OtherFontMetricsGiveOtherGeometry)
 {
     /* Rows of 20 and the leading (at least 3); columns of 14 + 2 + 3 = 19, sixteen of them
        304 pixels beside the labels on a client of 300 and the leading. */
-    TEXTMETRICW &tm = FontViewState.textMetrics;
     const int leadings[] = { 0, 2, 3, 5 }, rowHeights[] = { 23, 23, 23, 25 };
     for (int i = 0; i < 4; i++) {
-        tm.tmHeight = 20;
-        tm.tmExternalLeading = leadings[i];
-        tm.tmMaxCharWidth = 14;
-        tm.tmOverhang = 2;
+        useWorkedMetrics(leadings[i], 2);
         setClientSize(300 + leadings[i]);
         std::string when = "external leading " + std::to_string(leadings[i]);
         EXPECT_EQ(rowHeights[i], FontViewState.rowHeight) << when;
@@ -267,10 +257,7 @@ TEST_F(AppTest, ASizeChangeInvalidatesTheWholeClient)
 TEST_F(AppTest, AbsurdMetricsLayOutWithinTheIntRange)
 {
     TEXTMETRICW &tm = FontViewState.textMetrics;
-    tm.tmHeight = INT_MAX;
-    tm.tmExternalLeading = INT_MAX;
-    tm.tmMaxCharWidth = INT_MAX;
-    tm.tmOverhang = INT_MAX;
+    tm.tmHeight = tm.tmExternalLeading = tm.tmMaxCharWidth = tm.tmOverhang = INT_MAX;
     computeLayout();
     EXPECT_EQ(INT_MAX, FontViewState.rowHeight);
     EXPECT_EQ(INT_MAX, FontViewState.columnWidth);

@@ -18,8 +18,7 @@ static void forgetCapturedFont(void)
    window's device context has them. */
 static ::testing::AssertionResult fontWasRealisedFromLogFont(void)
 {
-    TEXTMETRICW expected;
-    memset(&expected, 0, sizeof expected);
+    TEXTMETRICW expected = {};
     HDC dc = GetDC(state.mainWindow);
     HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&state.logFont));
     GetTextMetricsW(dc, &expected);
@@ -57,14 +56,10 @@ TEST_F(AppTest, Page1ShowsEachFieldAsABareNumber)
         texts = fieldTexts(dialog, fieldIds);
         selected = selectedListItems(dialog, fieldIds);
     }));
-    EXPECT_EQ(L"-19", texts[IDC_HEIGHT]);
-    EXPECT_EQ(L"7", texts[IDC_WIDTH]);
-    EXPECT_EQ(L"900", texts[IDC_ESCAPEMENT]);
-    EXPECT_EQ(L"-1800", texts[IDC_ORIENTATION]);
-    EXPECT_EQ(L"400", texts[IDC_WEIGHT]) << "not the list item 400=FW_NORMAL/FW_REGULAR";
-    EXPECT_EQ(L"1", texts[IDC_ITALIC]);
-    EXPECT_EQ(L"0", texts[IDC_UNDERLINE]);
-    EXPECT_EQ(L"255", texts[IDC_STRIKEOUT]) << "byte fields show unsigned";
+    const FieldTexts expected = { { IDC_HEIGHT, L"-19" }, { IDC_WIDTH, L"7" }, { IDC_ESCAPEMENT, L"900" },
+                                  { IDC_ORIENTATION, L"-1800" }, { IDC_WEIGHT, L"400" }, { IDC_ITALIC, L"1" },
+                                  { IDC_UNDERLINE, L"0" }, { IDC_STRIKEOUT, L"255" } };
+    EXPECT_EQ(expected, texts) << "the weight not as the list item 400=FW_NORMAL/FW_REGULAR, bytes unsigned";
     EXPECT_EQ(std::vector<int>(), selected) << "controls with a list item selected";
 }
 
@@ -113,7 +108,7 @@ TEST_F(AppTest, Page1PickedEscapementIsStoredAndTheGridIsRedrawnInTheNewFont)
     EXPECT_NE(before.pixels, after.pixels) << "the grid must be drawn again, in the turned font";
 }
 
-TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
+TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbersAndByteFieldsKeepTheLow8Bits)
 {
     ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
         typeIntoField(dialog, IDC_HEIGHT, L"-24");
@@ -121,6 +116,9 @@ TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
         pickListItem(dialog, IDC_ORIENTATION, L"900=\u2191");
         typeIntoField(dialog, IDC_WEIGHT, L"1000");
         typeIntoField(dialog, IDC_ESCAPEMENT, L"");
+        typeIntoField(dialog, IDC_ITALIC, L"256");
+        typeIntoField(dialog, IDC_UNDERLINE, L"-1");
+        typeIntoField(dialog, IDC_STRIKEOUT, L"513=x");
         clickButton(dialog, IDOK);
     }));
     EXPECT_EQ(-24, state.logFont.lfHeight);
@@ -128,23 +126,12 @@ TEST_F(AppTest, Page1TypedValuesAreStoredAsTheirLeadingNumbers)
     EXPECT_EQ(900, state.logFont.lfOrientation);
     EXPECT_EQ(1000, state.logFont.lfWeight) << "no value is limited to the list's range";
     EXPECT_EQ(0, state.logFont.lfEscapement) << "an empty field stores 0";
-}
-
-TEST_F(AppTest, Page1ByteFieldsKeepTheLow8Bits)
-{
-    ASSERT_TRUE(runModal(IDM_LOGFONT1, [&](HWND dialog) {
-        typeIntoField(dialog, IDC_ITALIC, L"256");
-        typeIntoField(dialog, IDC_UNDERLINE, L"-1");
-        typeIntoField(dialog, IDC_STRIKEOUT, L"513=x");
-        clickButton(dialog, IDOK);
-    }));
     EXPECT_EQ(0, state.logFont.lfItalic);
     EXPECT_EQ(255, state.logFont.lfUnderline);
     EXPECT_EQ(1, state.logFont.lfStrikeOut);
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT1, fieldIds);
-    EXPECT_EQ(L"0", texts[IDC_ITALIC]);
-    EXPECT_EQ(L"255", texts[IDC_UNDERLINE]) << "the next opening shows the stored byte";
-    EXPECT_EQ(L"1", texts[IDC_STRIKEOUT]);
+    const FieldTexts bytes = { { IDC_ITALIC, L"0" }, { IDC_UNDERLINE, L"255" }, { IDC_STRIKEOUT, L"1" } };
+    EXPECT_EQ(bytes, shownFieldTexts(IDM_LOGFONT1, { IDC_ITALIC, IDC_UNDERLINE, IDC_STRIKEOUT }))
+        << "the next opening shows the stored bytes";
 }
 
 TEST_F(AppTest, Page1OkWithoutChangeRealisesTheFontAgain)
@@ -175,8 +162,6 @@ TEST_F(AppTest, Page1DoneButtonIsOk)
     EXPECT_EQ(weight, state.textMetrics.tmWeight) << "the realised font has the picked weight";
 }
 
-/* ---- Cancel ---- */
-
 TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
 {
     pumpMessages();
@@ -193,8 +178,6 @@ TEST_F(AppTest, Page1CancelAfterEditsChangesNothingAndRepaintsNothing)
     EXPECT_TRUE(before.pixels == captureClient(state.mainWindow).pixels) << "the display must be as it was";
 }
 
-/* ---- The other page's fields ---- */
-
 TEST_F(AppTest, Page2FieldsSurviveAnOkOnPage1)
 {
     ASSERT_TRUE(enterFields(IDM_LOGFONT2, { { IDC_CHARSET, L"128" }, { IDC_OUTPRECISION, L"3" },
@@ -210,8 +193,6 @@ TEST_F(AppTest, Page2FieldsSurviveAnOkOnPage1)
     EXPECT_EQ(0, memcmp(&page2.lfCharSet, &state.logFont.lfCharSet, sizeof page2 - offsetof(LOGFONTW, lfCharSet)))
         << "character set, precisions, quality, pitch, family and face name must stay";
 }
-
-/* ---- Any text ---- */
 
 /* A text whose leading number is a modest size or angle. Wine takes seconds to realise and
    draw a font thousands of pixels high or wide, or turned by an angle near a 32-bit end;

@@ -32,8 +32,7 @@ static int CALLBACK noteFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, L
 static Enumerated installedFaces(void)
 {
     Enumerated found;
-    LOGFONTW pattern;
-    memset(&pattern, 0, sizeof pattern);
+    LOGFONTW pattern = {};
     pattern.lfCharSet = DEFAULT_CHARSET;
     HDC dc = GetDC(state.mainWindow);
     EnumFontFamiliesExW(dc, &pattern, noteFace, (LPARAM)&found, 0);
@@ -77,13 +76,10 @@ TEST_F(AppTest, Page2ShowsEachFieldAsABareNumber)
         texts = fieldTexts(dialog, fieldIds);
         selected = selectedListItems(dialog, numberIds);
     }));
-    EXPECT_EQ(L"128", texts[IDC_CHARSET]);
-    EXPECT_EQ(L"3", texts[IDC_OUTPRECISION]);
-    EXPECT_EQ(L"2", texts[IDC_CLIPPRECISION]);
-    EXPECT_EQ(L"255", texts[IDC_QUALITY]) << "byte fields show unsigned";
-    EXPECT_EQ(L"1", texts[IDC_PITCH]) << "the pitch part of 0x31";
-    EXPECT_EQ(L"48", texts[IDC_FAMILY]) << "the family part of 0x31";
-    EXPECT_EQ(L"No Such Face Installed", texts[IDC_FACENAME]) << "a face name outside the list still shows";
+    const FieldTexts expected = { { IDC_CHARSET, L"128" }, { IDC_OUTPRECISION, L"3" }, { IDC_CLIPPRECISION, L"2" },
+                                  { IDC_QUALITY, L"255" }, { IDC_PITCH, L"1" }, { IDC_FAMILY, L"48" },
+                                  { IDC_FACENAME, L"No Such Face Installed" } };
+    EXPECT_EQ(expected, texts) << "bytes unsigned, 0x31 as its pitch and family parts, an unlisted face as it is";
     EXPECT_EQ(std::vector<int>(), selected) << "controls with a list item selected";
 }
 
@@ -91,9 +87,8 @@ TEST_F(AppTest, Page2ShowsEachFieldAsABareNumber)
 TEST_F(AppTest, Page2ShowsAMonoFontPitch)
 {
     FontViewState.logFont.lfPitchAndFamily = 0x5A;
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT2, fieldIds);
-    EXPECT_EQ(L"10", texts[IDC_PITCH]);
-    EXPECT_EQ(L"80", texts[IDC_FAMILY]);
+    const FieldTexts expected = { { IDC_PITCH, L"10" }, { IDC_FAMILY, L"80" } };
+    EXPECT_EQ(expected, shownFieldTexts(IDM_LOGFONT2, { IDC_PITCH, IDC_FAMILY }));
 }
 
 TEST_F(AppTest, Page2ListsHoldTheirItemsOnceInOrderAtEveryOpening)
@@ -114,26 +109,17 @@ TEST_F(AppTest, Page2ListsHoldTheirItemsOnceInOrderAtEveryOpening)
         { IDC_PITCH, { L"0=DEFAULT_PITCH", L"1=FIXED_PITCH", L"2=VARIABLE_PITCH", L"8=MONO_FONT" } },
         { IDC_FAMILY, { L"0=FF_DONTCARE", L"16=FF_ROMAN", L"32=FF_SWISS", L"48=FF_MODERN", L"64=FF_SCRIPT",
                         L"80=FF_DECORATIVE" } } };
-    ListTexts first = shownLists(IDM_LOGFONT2, fieldIds), second = shownLists(IDM_LOGFONT2, fieldIds);
-    EXPECT_EQ(first[IDC_FACENAME], second[IDC_FACENAME]) << "the face list must be built anew, not added to";
-    first.erase(IDC_FACENAME);
-    second.erase(IDC_FACENAME);
-    EXPECT_EQ(expected, first) << "opening 1";
-    EXPECT_EQ(expected, second) << "opening 2";
-}
-
-/* The list holds each face the platform reports once, though it reports many of them once
-   for each character set, and keeps them sorted. */
-TEST_F(AppTest, Page2FaceListHoldsEachInstalledFaceOnceSorted)
-{
+    /* The face list holds each face the platform reports once, though it reports many of them
+       once for each character set, and keeps them sorted. */
     Enumerated installed = installedFaces();
     ASSERT_GT(installed.names.size(), 1u) << "no fonts installed to list";
     ASSERT_GT(installed.reports, (int)installed.names.size()) << "no face is reported more than once";
-    std::vector<std::wstring> faces = shownLists(IDM_LOGFONT2, { IDC_FACENAME })[IDC_FACENAME];
-    EXPECT_TRUE(sortedOnceEach(faces));
-    std::vector<std::wstring> expected = installed.names;
-    std::sort(expected.begin(), expected.end(), lessIgnoringCase);
-    EXPECT_EQ(expected, faces);
+    std::sort(installed.names.begin(), installed.names.end(), lessIgnoringCase);
+    expected[IDC_FACENAME] = installed.names;
+    ListTexts first = shownLists(IDM_LOGFONT2, fieldIds);
+    EXPECT_TRUE(sortedOnceEach(first[IDC_FACENAME]));
+    EXPECT_EQ(expected, first) << "opening 1";
+    EXPECT_EQ(expected, shownLists(IDM_LOGFONT2, fieldIds)) << "opening 2: the face list built anew, not added to";
 }
 
 TEST_F(AppTest, Page2EnumerationProcedureKeepsOneEntryPerNameIgnoringCase)
@@ -145,8 +131,7 @@ TEST_F(AppTest, Page2EnumerationProcedureKeepsOneEntryPerNameIgnoringCase)
         before = listItems(dialog, IDC_FACENAME);
         if (before.empty())
             return;
-        LOGFONTW font;
-        memset(&font, 0, sizeof font);
+        LOGFONTW font = {};
         std::wstring upper = before[0], lower = before[0];
         CharUpperW(&upper[0]);
         CharLowerW(&lower[0]);
@@ -187,13 +172,12 @@ TEST_F(AppTest, Page2ByteFieldsKeepTheLow8Bits)
     EXPECT_EQ(255, state.logFont.lfOutPrecision);
     EXPECT_EQ(2, state.logFont.lfClipPrecision);
     EXPECT_EQ(4, state.logFont.lfQuality);
-    FieldTexts texts = shownFieldTexts(IDM_LOGFONT2, fieldIds);
-    EXPECT_EQ(L"44", texts[IDC_CHARSET]);
-    EXPECT_EQ(L"255", texts[IDC_OUTPRECISION]);
+    const FieldTexts expected = { { IDC_CHARSET, L"44" }, { IDC_OUTPRECISION, L"255" } };
+    EXPECT_EQ(expected, shownFieldTexts(IDM_LOGFONT2, { IDC_CHARSET, IDC_OUTPRECISION }));
 }
 
 /* lfFaceName is the record's last member of the font: nothing after it may be touched. */
-TEST_F(AppTest, Page2LongFaceNameIsCutTo31Characters)
+TEST_F(AppTest, Page2LongFaceNameIsCutTo31CharactersAndAnEmptyOneStored)
 {
     const HINSTANCE instance = state.instance;
     const std::wstring title = state.windowTitle;
@@ -205,13 +189,8 @@ TEST_F(AppTest, Page2LongFaceNameIsCutTo31Characters)
     EXPECT_EQ(std::wstring(31, L'W'), std::wstring(state.logFont.lfFaceName));
     EXPECT_EQ(instance, state.instance);
     EXPECT_EQ(title, std::wstring(state.windowTitle));
-}
-
-TEST_F(AppTest, Page2EmptyFaceNameStoresAnEmptyOne)
-{
-    ASSERT_NE(0, state.logFont.lfFaceName[0]) << "the system font has a face name";
     ASSERT_TRUE(enterFields(IDM_LOGFONT2, { { IDC_FACENAME, L"" } }));
-    EXPECT_STREQ(L"", state.logFont.lfFaceName);
+    EXPECT_STREQ(L"", state.logFont.lfFaceName) << "an empty face name is stored empty";
 }
 
 /* A listed face, horizontal, that the platform realises as itself, and not the font that
@@ -284,8 +263,6 @@ TEST_F(AppTest, Page1FieldsSurviveAnOkOnPage2)
         << "height, width, angles, weight and style flags must stay";
     EXPECT_STREQ(L"Other Face", state.logFont.lfFaceName) << "page 2 did not store its fields";
 }
-
-/* ---- Any text ---- */
 
 TEST_F(AppTest, Page2StoresWhatAnyTextReadsAs)
 {

@@ -4,7 +4,6 @@
 #include "../font/gridmath.h"
 
 #include <algorithm>
-#include <string.h>
 
 static const COLORREF eraseColour = RGB(128, 0, 0);
 
@@ -30,15 +29,6 @@ static std::wstring labelOf(int code)
     WCHAR text[8];
     wsprintfW(text, L"%04x:", code);
     return text;
-}
-
-/* The label as the system font draws it, transparent, in the background colour. */
-static void drawLabel(HDC dc, int x, int y, const std::wstring &text)
-{
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, FontViewState.bkColor);
-    ExtTextOutW(dc, x, y, 0, NULL, text.c_str(), (UINT)text.size(), NULL);
 }
 
 /* The recorded calls that drew so many characters: one for a glyph, five for a label. */
@@ -132,10 +122,15 @@ static void expectLabelsAsDrawnAlone(int offset, const char *when)
     ClientPicture shown = captureClient(FontViewState.mainWindow);
     int first = scrollPosition(SB_VERT);
     int rows = shown.height / FontViewState.rowHeight + 1;
+    /* The labels as the system font draws them, transparent, in the background colour. */
     ClientPicture expected = drawnPicture(eraseColour, [&](HDC dc) {
-        for (int i = 0; i < rows; i++)
-            if ((first + i) * FontViewState.charsPerRow <= 0xFFFF)
-                drawLabel(dc, -offset, rowTopOf(i), labelOf((first + i) * FontViewState.charsPerRow));
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, FontViewState.bkColor);
+        for (int i = 0; i < rows && (first + i) * FontViewState.charsPerRow <= 0xFFFF; i++) {
+            std::wstring label = labelOf((first + i) * FontViewState.charsPerRow);
+            ExtTextOutW(dc, -offset, rowTopOf(i), 0, NULL, label.c_str(), (UINT)label.size(), NULL);
+        }
     });
     /* Left of the first cell, where the glyphs' opaque backgrounds do not reach. */
     RECT margin = { 0, 0, cellXOf(0, offset) - 2, shown.height };
@@ -197,12 +192,10 @@ struct Overlaid {
 
 static Overlaid paintedWithoutAndWith(BOOL &overlay)
 {
-    Overlaid pictures;
     overlay = FALSE;
-    pictures.without = repaintedMainWindow();
+    ClientPicture without = repaintedMainWindow();
     overlay = TRUE;
-    pictures.with = repaintedMainWindow();
-    return pictures;
+    return Overlaid{ without, repaintedMainWindow() };
 }
 
 /* Rows of the client that the overlay changes. */
@@ -221,12 +214,10 @@ static std::vector<int> changedRows(const Overlaid &pictures)
 static SIZE extentOf(WCHAR code)
 {
     HDC dc = GetDC(FontViewState.mainWindow);
-    HFONT font = CreateFontIndirectW(&FontViewState.logFont);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
     SIZE size = { 0, 0 };
     GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &size);
-    SelectObject(dc, old);
-    DeleteObject(font);
+    DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
     return size;
 }
@@ -246,16 +237,14 @@ TEST_F(PaintTest, GlyphYFollowsTheAlignment)
         { TA_BASELINE, top + tm.tmAscent, top, x },
         { TA_BOTTOM, top + tm.tmHeight, top, x },
         { TA_TOP, top, top, x },
-        { TA_BASELINE | TA_CENTER, top, top - tm.tmAscent, x - space.cx / 2 },
-    };
+        { TA_BASELINE | TA_CENTER, top, top - tm.tmAscent, x - space.cx / 2 } };
     for (const Case &c : cases) {
         FontViewState.textAlign = c.align;
         Overlaid pictures = paintedWithoutAndWith(FontViewState.showBaseline);
         std::vector<int> lines = changedRows(pictures);
-        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY) != lines.end())
-            << "align " << c.align << ": no baseline at glyph y " << c.glyphY;
-        EXPECT_TRUE(std::find(lines.begin(), lines.end(), c.glyphY - 1) == lines.end() &&
-                    std::find(lines.begin(), lines.end(), c.glyphY + 1) == lines.end())
+        auto changed = [&](int y) { return std::find(lines.begin(), lines.end(), y) != lines.end(); };
+        EXPECT_TRUE(changed(c.glyphY)) << "align " << c.align << ": no baseline at glyph y " << c.glyphY;
+        EXPECT_TRUE(!changed(c.glyphY - 1) && !changed(c.glyphY + 1))
             << "align " << c.align << ": the baseline is wider than one row";
         const ClientPicture &shown = pictures.without;
         int middleX = c.boxLeft + space.cx / 2, middleY = c.boxTop + tm.tmHeight / 2;
@@ -279,8 +268,7 @@ TEST_F(PaintTest, GlyphsAndLabelsSitInTheirCells)
         showAt(c.offset, 1);
         std::vector<TextCall> calls = recordedPaint();
         std::vector<TextCall> glyphs = glyphCalls(calls), labels = labelCalls(calls);
-        RECT client = clientRect(FontViewState.mainWindow);
-        int rows = client.bottom / FontViewState.rowHeight + 1;
+        int rows = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight + 1;
         std::string what = "offset " + std::to_string(c.offset) + ", leading " + std::to_string(c.leading);
         ASSERT_EQ((size_t)(rows * FontViewState.charsPerRow), glyphs.size()) << what << ": every cell, partial row too";
         ASSERT_EQ((size_t)rows, labels.size()) << what;
@@ -325,15 +313,13 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     ClientPicture expectedLines = drawnPicture(eraseColour, [&](HDC dc) {
         SetBkMode(dc, FontViewState.bkMode);
         SetBkColor(dc, FontViewState.bkColor);
-        HPEN pen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
-        HGDIOBJ old = SelectObject(dc, pen);
+        HGDIOBJ old = SelectObject(dc, CreatePen(PS_DASH, 1, RGB(255, 255, 255)));
         SetROP2(dc, R2_XORPEN);
         for (int y : expected) {
             MoveToEx(dc, client.left, y, NULL);
             LineTo(dc, client.right, y);
         }
-        SelectObject(dc, old);
-        DeleteObject(pen);
+        DeleteObject(SelectObject(dc, old));
     }, &without);
     for (int y : expected) {
         RECT line = { 0, y, client.right, y + 1 };
@@ -371,8 +357,7 @@ TEST_F(PaintTest, AtTheLastRowOfSixteenOnlyItIsLabelledAndBaselinesGoOn)
         EXPECT_EQ((WCHAR)(0xFFF0 + j), glyphs[j].text[0]);
 
     Overlaid pictures = paintedWithoutAndWith(FontViewState.showBaseline);
-    std::vector<int> lines = baselinesInClient();
-    EXPECT_EQ(lines, changedRows(pictures)) << "a baseline under every row, past the grid too";
+    EXPECT_EQ(baselinesInClient(), changedRows(pictures)) << "a baseline under every row, past the grid too";
 
     /* Below the top row only the baselines show on the erased background. */
     const ClientPicture &shown = pictures.with;
@@ -408,18 +393,14 @@ TEST_F(PaintTest, WithSeventeenColumnsTheLastRowHoldsOnlyFFFF)
 
 TEST_F(PaintTest, ClientLowerThanOneRowStillPaintsARow)
 {
-    RECT client = clientRect(FontViewState.mainWindow);
-    setClientSize(client.right, FontViewState.rowHeight / 2);
+    setClientSize(clientRect(FontViewState.mainWindow).right, FontViewState.rowHeight / 2);
     ASSERT_LT(clientRect(FontViewState.mainWindow).bottom, FontViewState.rowHeight);
     std::vector<TextCall> calls = recordedPaint();
     EXPECT_EQ(1u, labelCalls(calls).size());
     EXPECT_EQ((size_t)FontViewState.charsPerRow, glyphCalls(calls).size());
     ClientPicture shown = captureClient(FontViewState.mainWindow);
-    RECT all = { 0, 0, shown.width, shown.height };
-    EXPECT_GT(pixelsOfColour(shown, all, FontViewState.bkColor), shown.width) << "the row is not on screen";
+    EXPECT_GT(shown.count(FontViewState.bkColor), shown.width) << "the row is not on screen";
 }
-
-/* ---- Boxes ---- */
 
 /* Every pixel the boxes change lies on the outline of a cell's box, and every box shows. */
 static void expectBoxes(const char *when, bool dashed)
@@ -428,11 +409,6 @@ static void expectBoxes(const char *when, bool dashed)
     const ClientPicture &without = pictures.without, &with = pictures.with;
     int first = scrollPosition(SB_VERT), offset = scrollPosition(SB_HORZ);
     std::vector<RECT> boxes;
-    std::vector<bool> outline((size_t)with.width * with.height, false);
-    auto mark = [&](int x, int y) {
-        if (x >= 0 && y >= 0 && x < with.width && y < with.height)
-            outline[(size_t)y * with.width + x] = true;
-    };
     for (int i = 0; rowTopOf(i) < with.height; i++)
         for (int j = 0; j < FontViewState.charsPerRow; j++) {
             int code = (first + i) * FontViewState.charsPerRow + j;
@@ -442,20 +418,17 @@ static void expectBoxes(const char *when, bool dashed)
             RECT box = { cellXOf(j, offset) - 1, rowTopOf(i) - 1, cellXOf(j, offset) + size.cx + 1,
                          rowTopOf(i) + size.cy + 1 };
             boxes.push_back(box);
-            for (int x = box.left; x < box.right; x++) {
-                mark(x, box.top);
-                mark(x, box.bottom - 1);
-            }
-            for (int y = box.top; y < box.bottom; y++) {
-                mark(box.left, y);
-                mark(box.right - 1, y);
-            }
         }
+    /* The outlines alone, white on black, as the platform frames the boxes. */
+    ClientPicture outline = drawnPicture(RGB(0, 0, 0), [&](HDC dc) {
+        for (const RECT &box : boxes)
+            FrameRect(dc, &box, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    });
     int stray = 0, gaps = 0;
-    for (size_t k = 0; k < outline.size(); k++) {
-        bool changed = with.pixels[k] != without.pixels[k];
-        stray += changed && !outline[k];
-        gaps += outline[k] && !changed;
+    for (size_t k = 0; k < outline.pixels.size(); k++) {
+        bool changed = with.pixels[k] != without.pixels[k], onOutline = outline.pixels[k] != RGB(0, 0, 0);
+        stray += changed && !onOutline;
+        gaps += onOutline && !changed;
     }
     EXPECT_EQ(0, stray) << when << ": changes off the boxes' outlines";
     for (size_t k = 0; k < boxes.size(); k++) {
@@ -491,8 +464,7 @@ TEST_F(PaintTest, EveryCodeIsDrawnAsOneCharacterOnItsOwn)
     applyFont();
     std::vector<bool> drawn(0x10000, false);
     int others = 0;
-    RECT client = clientRect(FontViewState.mainWindow);
-    int page = client.bottom / FontViewState.rowHeight;
+    int page = clientRect(FontViewState.mainWindow).bottom / FontViewState.rowHeight;
     for (int row = 0; row <= FontViewState.rowCount; row += page) {
         scrollTo(FontViewState.mainWindow, 0, row);
         for (const TextCall &call : recordedPaint()) {
@@ -521,8 +493,6 @@ TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
         EXPECT_GT(pixelsOfColour(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
     }
 }
-
-/* ---- Objects ---- */
 
 /* The device refuses to delete an object that is still selected into a context and keeps it
    (Wine only defers the deletion), so every pen must be selected out before it is deleted.
@@ -607,8 +577,7 @@ TEST_F(PaintTest, MetricsBeyondTheIntRangePaintWithoutOverflow)
         computeLayout();
         FontViewState.showBaseline = TRUE;
         FontViewState.showBoundingBoxes = TRUE;
-        std::vector<TextCall> calls = recordedPaint();
-        std::vector<TextCall> glyphs = glyphCalls(calls);
+        std::vector<TextCall> glyphs = glyphCalls(recordedPaint());
         ASSERT_EQ(16u, glyphs.size()) << "one row of 16 columns";
         EXPECT_EQ(FontViewState.labelWidth + 1, glyphs[0].x);
         for (size_t j = 1; j < glyphs.size(); j++)

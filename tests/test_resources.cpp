@@ -3,9 +3,6 @@
    the icon and the high-resolution marker, all in language 1041. */
 #include "harness.h"
 
-#include <string>
-#include <vector>
-
 static const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
 /* Reads a resource of language 1041 front to back, 16 bits at a time; past its end, or when
@@ -75,69 +72,45 @@ enum : DWORD {
 
 static const std::vector<ExpectedDialog> expectedDialogs = {
     { 1107, L"LogFont-1", {
-        { -1, L"STATIC", LABEL, 24, 101, 33, 8, L"StrikeOut" },
-        { 227, L"COMBOBOX", FIELD, 60, 101, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 26, 87, 31, 8, L"Underline" },
-        { 226, L"COMBOBOX", FIELD, 60, 87, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 27, 73, 30, 8, L"Italic" },
-        { 225, L"COMBOBOX", FIELD, 60, 73, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 27, 59, 30, 8, L"Weight" },
-        { 224, L"COMBOBOX", FIELD, 60, 59, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 24, 45, 33, 8, L"Orientation" },
-        { 223, L"COMBOBOX", FIELD, 60, 45, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 17, 31, 40, 8, L"Escapement" },
-        { 222, L"COMBOBOX", FIELD, 60, 31, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 21, 17, 36, 8, L"Width" },
-        { 221, L"COMBOBOX", FIELD, 60, 17, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 19, 3, 38, 8, L"Height" },
-        { 220, L"COMBOBOX", FIELD, 60, 3, 88, 72, L"" },
-        { 1, L"BUTTON", OKB, 6, 117, 40, 12, L"OK" },
-        { 2, L"BUTTON", CANCELB, 111, 116, 40, 12, L"Cancel" },
+        { -1, L"STATIC", LABEL, 24, 101, 33, 8, L"StrikeOut" },  { 227, L"COMBOBOX", FIELD, 60, 101, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 26, 87, 31, 8, L"Underline" },   { 226, L"COMBOBOX", FIELD, 60, 87, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 27, 73, 30, 8, L"Italic" },      { 225, L"COMBOBOX", FIELD, 60, 73, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 27, 59, 30, 8, L"Weight" },      { 224, L"COMBOBOX", FIELD, 60, 59, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 24, 45, 33, 8, L"Orientation" }, { 223, L"COMBOBOX", FIELD, 60, 45, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 17, 31, 40, 8, L"Escapement" },  { 222, L"COMBOBOX", FIELD, 60, 31, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 21, 17, 36, 8, L"Width" },       { 221, L"COMBOBOX", FIELD, 60, 17, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 19, 3, 38, 8, L"Height" },       { 220, L"COMBOBOX", FIELD, 60, 3, 88, 72, L"" },
+        { 1, L"BUTTON", OKB, 6, 117, 40, 12, L"OK" }, { 2, L"BUTTON", CANCELB, 111, 116, 40, 12, L"Cancel" },
     } },
     { 1108, L"LogFont-2", {
-        { -1, L"STATIC", LABEL, 11, 89, 48, 8, L"Facename" },
-        { 234, L"COMBOBOX", SORTED, 62, 89, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 1, 78, 58, 8, L"Pitch" },
-        { 232, L"COMBOBOX", FIELD, 62, 75, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 1, 62, 58, 8, L"Family" },
-        { 233, L"COMBOBOX", FIELD, 62, 61, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 11, 47, 48, 8, L"Quality" },
-        { 231, L"COMBOBOX", FIELD, 62, 47, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 11, 33, 48, 8, L"ClipPrecision" },
-        { 230, L"COMBOBOX", FIELD, 62, 33, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 1, 19, 58, 8, L"OutputPrecision" },
-        { 229, L"COMBOBOX", FIELD, 62, 19, 88, 72, L"" },
-        { -1, L"STATIC", LABEL, 11, 5, 48, 8, L"CharSet" },
-        { 228, L"COMBOBOX", FIELD, 62, 5, 88, 72, L"" },
-        { 1, L"BUTTON", OKB, 6, 110, 40, 14, L"OK" },
-        { 2, L"BUTTON", CANCELB, 111, 110, 40, 14, L"Cancel" },
+        { -1, L"STATIC", LABEL, 11, 89, 48, 8, L"Facename" },       { 234, L"COMBOBOX", SORTED, 62, 89, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 1, 78, 58, 8, L"Pitch" },           { 232, L"COMBOBOX", FIELD, 62, 75, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 1, 62, 58, 8, L"Family" },          { 233, L"COMBOBOX", FIELD, 62, 61, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 11, 47, 48, 8, L"Quality" },        { 231, L"COMBOBOX", FIELD, 62, 47, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 11, 33, 48, 8, L"ClipPrecision" },  { 230, L"COMBOBOX", FIELD, 62, 33, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 1, 19, 58, 8, L"OutputPrecision" }, { 229, L"COMBOBOX", FIELD, 62, 19, 88, 72, L"" },
+        { -1, L"STATIC", LABEL, 11, 5, 48, 8, L"CharSet" },         { 228, L"COMBOBOX", FIELD, 62, 5, 88, 72, L"" },
+        { 1, L"BUTTON", OKB, 6, 110, 40, 14, L"OK" }, { 2, L"BUTTON", CANCELB, 111, 110, 40, 14, L"Cancel" },
     } },
     { 1109, L"Infomations", {
         { 1000, L"EDIT", REPORT, 0, 0, 155, 129, L"" },
     } },
     { 1110, L"描画設定", {
-        { -1, L"STATIC", LABEL, 0, 0, 40, 14, L"TextAlign" },
-        { 1003, L"COMBOBOX", SORTED, 45, 0, 95, 72, L"" },
-        { -1, L"STATIC", LABEL, 0, 14, 40, 14, L"BkMode" },
-        { 1004, L"COMBOBOX", SORTED, 45, 14, 95, 72, L"" },
-        { -1, L"STATIC", LABEL, 0, 41, 40, 14, L"BkColor" },
-        { 1006, L"COMBOBOX", SORTED, 45, 41, 95, 72, L"" },
-        { -1, L"STATIC", LABEL, 0, 56, 40, 14, L"TextColor" },
-        { 1007, L"COMBOBOX", SORTED, 45, 56, 95, 72, L"" },
-        { -1, L"STATIC", LABEL, 0, 70, 40, 14, L"EraseColor" },
-        { 1008, L"COMBOBOX", SORTED, 45, 70, 95, 72, L"" },
+        { -1, L"STATIC", LABEL, 0, 0, 40, 14, L"TextAlign" },   { 1003, L"COMBOBOX", SORTED, 45, 0, 95, 72, L"" },
+        { -1, L"STATIC", LABEL, 0, 14, 40, 14, L"BkMode" },     { 1004, L"COMBOBOX", SORTED, 45, 14, 95, 72, L"" },
+        { -1, L"STATIC", LABEL, 0, 41, 40, 14, L"BkColor" },    { 1006, L"COMBOBOX", SORTED, 45, 41, 95, 72, L"" },
+        { -1, L"STATIC", LABEL, 0, 56, 40, 14, L"TextColor" },  { 1007, L"COMBOBOX", SORTED, 45, 56, 95, 72, L"" },
+        { -1, L"STATIC", LABEL, 0, 70, 40, 14, L"EraseColor" }, { 1008, L"COMBOBOX", SORTED, 45, 70, 95, 72, L"" },
         { 1010, L"BUTTON", CHECK, 0, 86, 135, 14, L"ベースライン表示を行う" },
         { 1011, L"BUTTON", CHECK, 0, 100, 135, 14, L"文字バウンディングボックス表示を行う" },
-        { 1, L"BUTTON", OKB, 9, 115, 45, 14, L"OK" },
-        { 2, L"BUTTON", CANCELB, 107, 115, 40, 14, L"Cancel" },
+        { 1, L"BUTTON", OKB, 9, 115, 45, 14, L"OK" }, { 2, L"BUTTON", CANCELB, 107, 115, 40, 14, L"Cancel" },
     } },
     { 1111, L"About", {
         { -1, L"STATIC", CENTRED_NP, 7, 26, 141, 8, L"quorvel: Velmora" },
         { -1, L"STATIC", CENTRED, 8, 67, 140, 8, NULL },   /* the owner line: any text */
         { -1, L"STATIC", CENTRED, 8, 51, 140, 8, L"Version 1.0" },
         { -1, L"STATIC", CENTRED, 13, 39, 134, 8, L"for Windows Mobile 5.0 Pocket PC VGA" },
-    } },
-};
+    } } };
 
 static std::wstring classOf(const std::wstring &nameOrAtom)
 {
@@ -264,9 +237,8 @@ TEST(Resources, AcceleratorsAreCtrlAAndCtrlQ)
 TEST(Resources, StringTable)
 {
     struct { UINT id; const WCHAR *text; } strings[] = {
-        { 2, PROGRAM_CLASS }, { 3, L"フォント選択はポートレイトでのみ使用できます" },
-        { 103, PROGRAM_TITLE }, { 1104, L"MENU" }, { 32785, L"EXIT" },
-    };
+        { 2, PROGRAM_CLASS },   { 3, L"フォント選択はポートレイトでのみ使用できます" },
+        { 103, PROGRAM_TITLE }, { 1104, L"MENU" }, { 32785, L"EXIT" } };
     for (auto &s : strings) {
         const WCHAR *stored = L"";
         int length = LoadStringW(GetModuleHandleW(NULL), s.id, (LPWSTR)&stored, 0);

@@ -96,19 +96,16 @@ static decltype(&SetScrollPos) realSetScrollPos;
 static int WINAPI recordingScrollWindowEx(HWND hwnd, int dx, int dy, const RECT *scroll, const RECT *clip,
                                           HRGN update, LPRECT updateRect, UINT flags)
 {
-    ScrollCall call = { dx, dy, flags, !scroll && !clip && !update && !updateRect };
-    scrolls.push_back(call);
+    scrolls.push_back({ dx, dy, flags, !scroll && !clip && !update && !updateRect });
     return realScrollWindowEx(hwnd, dx, dy, scroll, clip, update, updateRect, flags);
 }
 
 static int WINAPI recordingSetScrollPos(HWND hwnd, int bar, int position, BOOL redraw)
 {
-    PositionCall call = { bar, position, redraw };
-    positions.push_back(call);
+    positions.push_back({ bar, position, redraw });
     return realSetScrollPos(hwnd, bar, position, redraw);
 }
 
-/* Forgets what earlier moves asked of the platform. */
 static void forgetCalls(void)
 {
     scrolls.clear();
@@ -227,8 +224,7 @@ TEST_F(ScrollTest, ClampAtBothEnds)
         { WM_VSCROLL, SB_PAGEDOWN, 0, 4, bottom - 1, 4, bottom },
         { WM_VSCROLL, SB_BOTTOM, 0, 4, 0, 4, bottom },
         { WM_VSCROLL, SB_THUMBPOSITION, -32768, 4, 9, 4, 0 },
-        { WM_VSCROLL, SB_THUMBPOSITION, 0x7FFF, 4, 9, 4, bottom },
-    };
+        { WM_VSCROLL, SB_THUMBPOSITION, 0x7FFF, 4, 9, 4, bottom } };
     for (const Case &c : cases) {
         startAt(c.fromX, c.fromY);
         sendScroll(c.message, c.code, c.thumb);
@@ -285,9 +281,8 @@ static int shiftedDifferences(const ClientPicture &now, const ClientPicture &bef
 TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
 {
     FontViewState.showBoundingBoxes = TRUE;
-    const int moves[] = { 1, 2, 5, -3, -1 };
     startAt(0, 100);
-    for (int k : moves) {
+    for (int k : { 1, 2, 5, -3, -1 }) {
         ClientPicture before = repaintedMainWindow();
         int from = scrollPosition(SB_VERT);
         sendScroll(WM_VSCROLL, SB_THUMBPOSITION, from + k);
@@ -296,8 +291,7 @@ TEST_F(ScrollTest, AVerticalMoveOfKRowsShiftsThePixelsByKRowHeights)
         EXPECT_EQ(0, shiftedDifferences(moved, before, 0, -k * FontViewState.rowHeight)) << "move of " << k;
         pumpMessages();
         ClientPicture repainted = captureClient(FontViewState.mainWindow);
-        ClientPicture whole = repaintedMainWindow();
-        EXPECT_EQ(0, shiftedDifferences(repainted, whole, 0, 0))
+        EXPECT_EQ(0, shiftedDifferences(repainted, repaintedMainWindow(), 0, 0))
             << "move of " << k << ": the uncovered strip does not line up with a full paint";
     }
 }
@@ -309,8 +303,7 @@ TEST_F(ScrollTest, AHorizontalLineMovesThePixelsByOneColumn)
     ClientPicture before = repaintedMainWindow();
     sendScroll(WM_HSCROLL, SB_LINERIGHT, 0);
     ASSERT_EQ(FontViewState.columnWidth, scrollPosition(SB_HORZ));
-    ClientPicture moved = captureClient(FontViewState.mainWindow);
-    EXPECT_EQ(0, shiftedDifferences(moved, before, -FontViewState.columnWidth, 0));
+    EXPECT_EQ(0, shiftedDifferences(captureClient(FontViewState.mainWindow), before, -FontViewState.columnWidth, 0));
     pumpMessages();
     ClientPicture repainted = captureClient(FontViewState.mainWindow);
     EXPECT_EQ(0, shiftedDifferences(repainted, repaintedMainWindow(), 0, 0));
@@ -320,18 +313,14 @@ TEST_F(ScrollTest, APageInAClientLowerThanOneRowMovesNoRows)
 {
     setClientSize(clientRect(FontViewState.mainWindow).right, FontViewState.rowHeight - 1);
     ASSERT_LT(clientRect(FontViewState.mainWindow).bottom, FontViewState.rowHeight);
-    startAt(0, 10);
-    sendScroll(WM_VSCROLL, SB_PAGEDOWN, 0);
-    expectMove(0, 10, 0, 10, "page down");
-    forgetCalls();
-    sendScroll(WM_VSCROLL, SB_PAGEUP, 0);
-    expectMove(0, 10, 0, 10, "page up");
-    forgetCalls();
-    sendScroll(WM_VSCROLL, SB_LINEDOWN, 0);
-    expectMove(0, 10, 0, 11, "a line still moves");
+    /* Pages move no rows; a line still moves one. */
+    const std::pair<int, int> steps[] = { { SB_PAGEDOWN, 10 }, { SB_PAGEUP, 10 }, { SB_LINEDOWN, 11 } };
+    for (const auto &step : steps) {
+        startAt(0, 10);
+        sendScroll(WM_VSCROLL, step.first, 0);
+        expectMove(0, 10, 0, step.second, "vertical code " + std::to_string(step.first));
+    }
 }
-
-/* ---- Keys ---- */
 
 TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
 {
@@ -344,8 +333,7 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
         { VK_PRIOR, "Page Up", x, y - page },         { VK_NEXT, "Page Down", x, y + page },
         { VK_END, "End", x, scrollMaximum(SB_VERT) }, { VK_HOME, "Home", x, 0 },
         { VK_LEFT, "Left", x - column, y },           { VK_UP, "Up", x, y - 1 },
-        { VK_RIGHT, "Right", x + column, y },         { VK_DOWN, "Down", x, y + 1 },
-    };
+        { VK_RIGHT, "Right", x + column, y },         { VK_DOWN, "Down", x, y + 1 } };
     const char *modifiers[] = { "alone", "with Shift", "with Ctrl" };
     for (const Expected &k : keys)
         for (int m = 0; m < 3; m++) {
@@ -359,16 +347,12 @@ TEST_F(ScrollTest, KeysReachTheirScrollCodesWhateverTheModifiers)
         }
     /* Down comes after the others, so its move shows that they have all been handled. */
     startAt(x, y);
-    pressKey('B');
-    pressKey(VK_SPACE);
-    pressKey(VK_TAB);
-    pressKey(VK_DOWN);
+    for (int key : { (int)'B', VK_SPACE, VK_TAB, VK_DOWN })
+        pressKey((WORD)key);
     pumpUntil([&] { return !scrolls.empty(); }, 3000);
     pumpMessages();
     expectMove(x, y, x, y + 1, "keys outside the eight, then Down");
 }
-
-/* ---- Both bars at once ---- */
 
 static decltype(&GetScrollInfo) realGetScrollInfo;
 static int stalePosition[2] = { -1, -1 };
@@ -417,8 +401,6 @@ TEST_F(ScrollTest, AVerticalScrollPullsTheHorizontalPositionIntoItsRange)
     EXPECT_EQ(5 * FontViewState.rowHeight, scrolls[0].dy);
 }
 
-/* ---- Objects ---- */
-
 TEST_F(ScrollTest, ScrollStepsLeaveNoObjectBehind)
 {
     ASSERT_NO_FATAL_FAILURE(narrowToTenColumns());
@@ -433,7 +415,6 @@ TEST_F(ScrollTest, ScrollStepsLeaveNoObjectBehind)
         sendScroll(i % 3 == 2 ? WM_HSCROLL : WM_VSCROLL, codes[i % 10], i % 100);
         pumpMessages();
     }
-    int after = gdiObjectsCreatable();
-    EXPECT_EQ(before, after) << "objects left behind by 30 scroll steps and their paints";
+    EXPECT_EQ(before, gdiObjectsCreatable()) << "objects left behind by 30 scroll steps and their paints";
     EXPECT_GT(before, 60000);
 }

@@ -2,7 +2,6 @@
 #include "harness.h"
 
 #include <algorithm>
-#include <vector>
 
 static RECT windowRect(HWND hwnd)
 {
@@ -29,8 +28,7 @@ static WNDPROC applicationProc;
 /* Commands are noted and dropped, so that no dialog opens; all but Ctrl+Q's, which ends the program. */
 static LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    MessageRecord record = { msg, wParam, lParam };
-    received.push_back(record);
+    received.push_back({ msg, wParam, lParam });
     if (msg == WM_COMMAND && LOWORD(wParam) != 40000)
         return 0;
     return CallWindowProcW(applicationProc, hwnd, msg, wParam, lParam);
@@ -60,25 +58,20 @@ static WNDPROC realDefWindowProc;
 
 static LRESULT WINAPI recordingDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    MessageRecord record = { msg, wParam, lParam };
-    defaulted.push_back(record);
+    defaulted.push_back({ msg, wParam, lParam });
     LRESULT result = realDefWindowProc(hwnd, msg, wParam, lParam);
     return msg == WM_COMMAND ? defaultResult : result;
 }
 
 class DefaultHandlingTest : public AppTest {
 protected:
+    ImportPatches patches;
     void SetUp() override
     {
         AppTest::SetUp();
         defaulted.clear();
-        realDefWindowProc = (WNDPROC)patchImport("user32.dll", "DefWindowProcW", (void *)recordingDefWindowProc);
+        realDefWindowProc = patches.add("user32.dll", "DefWindowProcW", recordingDefWindowProc);
         ASSERT_TRUE(realDefWindowProc != NULL) << "the program imports no DefWindowProcW";
-    }
-    void TearDown() override
-    {
-        patchImport("user32.dll", "DefWindowProcW", (void *)realDefWindowProc);
-        AppTest::TearDown();
     }
 };
 
@@ -86,11 +79,10 @@ protected:
 
 TEST_F(AppTest, MainWindowHasClassAndTitle)
 {
-    WCHAR foundClass[64], foundTitle[64];
+    WCHAR foundClass[64];
     GetClassNameW(FontViewState.mainWindow, foundClass, 64);
-    GetWindowTextW(FontViewState.mainWindow, foundTitle, 64);
     EXPECT_STREQ(PROGRAM_CLASS, foundClass);
-    EXPECT_STREQ(PROGRAM_TITLE, foundTitle);
+    EXPECT_EQ(PROGRAM_TITLE, windowText(FontViewState.mainWindow));
     EXPECT_TRUE(IsWindowVisible(FontViewState.mainWindow));
 }
 
@@ -226,16 +218,12 @@ static void expectStartsBeside(LPCWSTR windowClass, LPCWSTR windowTitle)
     DestroyWindow(lookalike);
 }
 
-TEST(SingleInstance, SameClassWithAnotherTitleDoesNotStopStartUp)
+TEST(SingleInstance, TheSameClassOrTheSameTitleAloneDoesNotStopStartUp)
 {
     WNDCLASSW wc = { 0, DefWindowProcW, 0, 0, GetModuleHandleW(NULL), NULL, NULL, NULL, NULL, PROGRAM_CLASS };
     ASSERT_NE(0, RegisterClassW(&wc));
     expectStartsBeside(PROGRAM_CLASS, L"quorvel: Velmora (another)");
     UnregisterClassW(PROGRAM_CLASS, wc.hInstance);
-}
-
-TEST(SingleInstance, SameTitleWithAnotherClassDoesNotStopStartUp)
-{
     expectStartsBeside(L"STATIC", PROGRAM_TITLE);
 }
 
@@ -255,42 +243,27 @@ static void expectEndedWithNothingLeft(const char *how)
 static const POINT exitSoftKey = { PORTRAIT_WIDTH / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2 };
 static const POINT menuSoftKey = { PORTRAIT_WIDTH * 3 / 4, PORTRAIT_HEIGHT - EMULATOR_BAR_HEIGHT / 2 };
 
-TEST_F(Ending, ExitSoftKeyClick)
+/* A click on EXIT, F1 (which presses it), the quit command and WM_CLOSE, each on a fresh start. */
+TEST_F(Ending, EachWayEndsWithNothingLeft)
 {
-    clickScreen(exitSoftKey.x, exitSoftKey.y);
-    expectEndedWithNothingLeft("a click on EXIT");
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        { "a click on EXIT", [] { clickScreen(exitSoftKey.x, exitSoftKey.y); } },
+        { "F1", [] { pressKey(VK_F1); } },
+        { "command 40000", [] { EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_COMMAND, 40000, 0)); } },
+        { "WM_CLOSE", [] { PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0); } } };
+    for (const auto &way : ways) {
+        way.second();
+        expectEndedWithNothingLeft(way.first);
+        stopApp();
+        ASSERT_TRUE(startApp()) << "no fresh start after " << way.first;
+    }
 }
 
-TEST_F(Ending, F1PressesTheExitSoftKey)
-{
-    pressKey(VK_F1);
-    expectEndedWithNothingLeft("F1");
-}
-
-TEST_F(Ending, QuitCommand)
-{
-    EXPECT_EQ(0, SendMessageW(FontViewState.mainWindow, WM_COMMAND, 40000, 0));
-    expectEndedWithNothingLeft("command 40000");
-}
-
-TEST_F(Ending, CloseMessage)
-{
-    PostMessageW(FontViewState.mainWindow, WM_CLOSE, 0, 0);
-    expectEndedWithNothingLeft("WM_CLOSE");
-}
-
-TEST(ProgramEnding, CtrlQ)
+/* The real program, with its own loop: Ctrl+Q, the EXIT soft key and WM_CLOSE, each on a start of its own. */
+TEST(ProgramEnding, EachWayEndsWithZero)
 {
     expectProgramEndsWithZero([](HWND) { pressKey('Q', true); }, "Ctrl+Q");
-}
-
-TEST(ProgramEnding, ExitSoftKey)
-{
     expectProgramEndsWithZero([](HWND) { clickScreen(exitSoftKey.x, exitSoftKey.y); }, "the EXIT soft key");
-}
-
-TEST(ProgramEnding, CloseMessage)
-{
     expectProgramEndsWithZero(closeWindow, "WM_CLOSE");
 }
 
