@@ -635,6 +635,10 @@ bool clickListItem(HWND dialog, int id, const std::wstring &item)
     if (!pumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
         return false;
     LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
+    /* The list scrolls to the current item as it drops down: the item goes to the top first,
+       as a user scrolls to it, so that its place is known when it is clicked. */
+    if (index >= 0)
+        SendMessageW(info.hwndList, LB_SETTOPINDEX, index, 0);
     RECT r;
     if (index < 0 || SendMessageW(info.hwndList, LB_GETITEMRECT, index, (LPARAM)&r) == LB_ERR) {
         SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
@@ -927,6 +931,33 @@ std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
                                              << ", not " << ::testing::PrintToString(caption);
     ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(dialog);
     return full ? controlsWhereTemplatePutsThem(dialog, templateId) : full;
+}
+
+LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width)
+{
+    LOGFONTW font = {};
+    font.lfHeight = height;
+    font.lfWidth = width;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return font;
+}
+
+static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
+{
+    if (font->lfFaceName[0] != L'@')
+        ((std::set<std::wstring> *)faces)->insert(font->lfFaceName);
+    return 1;
+}
+
+std::set<std::wstring> facesOffered(void)
+{
+    std::set<std::wstring> faces;
+    LOGFONTW all = fontOf(L"", 0);
+    HDC dc = GetDC(NULL);
+    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
+    ReleaseDC(NULL, dc);
+    return faces;
 }
 
 /* ---- reports and the font chooser ---- */

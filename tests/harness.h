@@ -130,6 +130,7 @@ extern const MenuEntry menuEntries[7];
 /* ---- grid ---- */
 
 #include <map>
+#include <set>
 
 /* How many more GDI objects this process can create before its handle table is full
    (Wine's GetGuiResources always answers 0): creates pens until one fails, then deletes
@@ -264,6 +265,11 @@ std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids);
    between the bars and has its controls where its template puts them. */
 ::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption);
 
+
+/* A logical font of the face at the height (and width), in the default character set. */
+LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width = 0);
+/* The faces the device offers, each once, but the vertical forms ('@') of the Japanese ones. */
+std::set<std::wstring> facesOffered(void);
 
 /* ---- reports and the font chooser ---- */
 

@@ -3,28 +3,9 @@
 #include "harness.h"
 
 #include <fstream>
-#include <set>
 #include <sstream>
 
 typedef std::set<std::wstring> FaceSet;
-
-static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
-{
-    if (font->lfFaceName[0] != L'@')   // the vertical forms of the Japanese faces
-        ((FaceSet *)faces)->insert(font->lfFaceName);
-    return 1;
-}
-
-static FaceSet facesOffered(void)
-{
-    FaceSet faces;
-    LOGFONTW all = {};
-    all.lfCharSet = DEFAULT_CHARSET;
-    HDC dc = GetDC(NULL);
-    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
-    ReleaseDC(NULL, dc);
-    return faces;
-}
 
 /* The first column of the README's table of the device's fonts. */
 static FaceSet facesOfReadme(void)

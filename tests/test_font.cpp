@@ -6,16 +6,6 @@
 
 /* ---- Fonts to realise ---- */
 
-static LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width = 0)
-{
-    LOGFONTW font = {};
-    font.lfHeight = height;
-    font.lfWidth = width;
-    font.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    return font;
-}
-
 static std::wstring wide(const std::string &ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());

@@ -22,15 +22,6 @@ static const WCHAR knownBadCodes[] = { 0x02CD, 0x032E, 0x0331, 0x05B0, 0x0EBC };
 
 static const COLORREF eraseColour = RGB(128, 0, 0);
 
-static LOGFONTW fontOf(const WCHAR *face, LONG height)
-{
-    LOGFONTW font = {};
-    font.lfHeight = height;
-    font.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return font;
-}
-
 /* Makes the face at the height the font under test, as the logical-font pages do. */
 static void useMarkFace(LONG height)
 {
@@ -114,26 +105,6 @@ TEST_F(GlyphGuardTest, GlyphWithANegativeBoxPaintsAsASpaceOfItsAdvance)
 
 /* ---- No code kills the program ---- */
 
-static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
-{
-    std::vector<std::wstring> &list = *(std::vector<std::wstring> *)faces;
-    std::wstring face = font->lfFaceName;
-    if (face[0] != L'@' && std::find(list.begin(), list.end(), face) == list.end())
-        list.push_back(face);
-    return 1;
-}
-
-/* DejaVu Sans Mono, then every other face the device offers but its vertical ('@') ones. */
-static std::vector<std::wstring> facesToDraw(void)
-{
-    std::vector<std::wstring> faces(1, markFace);
-    LOGFONTW all = fontOf(L"", 0);
-    HDC dc = GetDC(NULL);
-    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
-    ReleaseDC(NULL, dc);
-    return faces;
-}
-
 enum { CODES_PER_CALL = 256 };
 
 /* Every code through the guarded ExtTextOutW, CODES_PER_CALL to a call, into a 32-bit
@@ -190,10 +161,7 @@ TEST_F(GlyphGuardTest, RowsOfTheKnownBadCodesPaintWithEveryAlignmentAndBoxes)
 TEST_F(GlyphGuardTest, EveryCodeOfEveryFaceDrawsAtSmallSizes)
 {
     ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
-    for (const std::wstring &face : facesToDraw()) {
-        DWORD start = GetTickCount();
+    for (const std::wstring &face : facesOffered())
         for (LONG height : smallHeights)
             EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";
-        printf("%ls: %lu ms\n", face.c_str(), GetTickCount() - start);
-    }
 }

@@ -212,7 +212,7 @@ static std::wstring randomModestText(std::mt19937 &random)
 TEST_F(AppTest, Page1StoresTheLeadingNumberOfAnyText)
 {
     std::mt19937 random(20261207);
-    for (int round = 0; round < 40; round++) {
+    for (int round = 0; round < 20; round++) {
         SCOPED_TRACE("round " + std::to_string(round));
         FieldTexts typed;
         for (int id : fieldIds)

@@ -267,7 +267,7 @@ TEST_F(AppTest, Page1FieldsSurviveAnOkOnPage2)
 TEST_F(AppTest, Page2StoresWhatAnyTextReadsAs)
 {
     std::mt19937 random(7122026);
-    for (int round = 0; round < 40; round++) {
+    for (int round = 0; round < 20; round++) {
         SCOPED_TRACE("round " + std::to_string(round));
         FieldTexts typed;
         for (int id : fieldIds)
