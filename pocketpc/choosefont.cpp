@@ -6,8 +6,10 @@
    dialog. commdlg.def gives the entry its device name. */
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include "aygshell.h"
+#include "fontcheck.h"
 
 /* This library, whose resources hold the template. */
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -24,12 +26,47 @@ static void showFullScreen(HWND dialog)
     SHInitDialog(&info);
 }
 
-static UINT_PTR CALLBACK chooserHook(HWND dialog, UINT msg, WPARAM, LPARAM)
+/* The font the chooser's sample shows: its working copy, which it edits as the user picks. */
+static const LOGFONTW *sampleFont;
+
+/* The platform draws its sample with gdi32's own calls, past coredll.dll's guards. */
+static bool sampleMeetsAFault(HWND dialog)
 {
-    if (msg != WM_INITDIALOG)
-        return FALSE;
-    showFullScreen(dialog);
-    return TRUE;
+    HDC dc = GetDC(dialog);
+    HFONT original = (HFONT)SelectObject(dc, CreateFontIndirectW(sampleFont));
+    bool fault = hasZeroEmWithWidth(dc) || mayExceedRasterLimit(dc);
+    DeleteObject(SelectObject(dc, original));
+    ReleaseDC(dialog, dc);
+    return fault;
+}
+
+/* The sample's frame as the platform draws it, with no ink inside, as the guards draw such
+   a font. */
+static void paintEmptySample(HWND dialog)
+{
+    RECT frame;
+    GetWindowRect(GetDlgItem(dialog, stc5), &frame);
+    MapWindowPoints(NULL, dialog, (POINT *)&frame, 2);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    EndPaint(dialog, &paint);
+}
+
+static UINT_PTR CALLBACK chooserHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        sampleFont = ((CHOOSEFONTW *)lParam)->lpLogFont;
+        showFullScreen(dialog);
+        return TRUE;
+    case WM_PAINT:
+        if (!sampleMeetsAFault(dialog))
+            return FALSE;
+        paintEmptySample(dialog);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 /* The platform's chooser writes into its record and font as the user picks, so it gets

@@ -1,0 +1,78 @@
+/* The conditions under which Wine 8.0's font code faults, asked of a font through calls
+   that stay safe under them: its outline metrics, which the platform scales in floating
+   point, and a glyph's metrics, which need no bitmap. */
+#include "fontcheck.h"
+
+#include <stdlib.h>
+
+static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
+
+/* The head of the outline metrics of the font selected into dc; false for a font without. */
+static bool outlineMetricsOf(HDC dc, OUTLINETEXTMETRICW *head)
+{
+    UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
+    if (size < sizeof *head)
+        return false;
+    OUTLINETEXTMETRICW *answer = (OUTLINETEXTMETRICW *)malloc(size);
+    bool answered = answer && GetOutlineTextMetricsW(dc, size, answer);
+    if (answered)
+        *head = *answer;
+    free(answer);
+    return answered;
+}
+
+static bool logFontOf(HDC dc, LOGFONTW *font)
+{
+    return GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof *font, font) == sizeof *font;
+}
+
+/* Only outline faces reach the division: a bitmap face's cell is a strike's height. */
+bool hasZeroEmWithWidth(HDC dc)
+{
+    LOGFONTW font;
+    OUTLINETEXTMETRICW metrics;
+    return logFontOf(dc, &font) && font.lfWidth != 0 && outlineMetricsOf(dc, &metrics) &&
+           metrics.otmTextMetrics.tmHeight == 0;
+}
+
+HFONT selectWithoutWidth(HDC dc)
+{
+    LOGFONTW font;
+    if (!logFontOf(dc, &font))
+        return NULL;
+    font.lfWidth = 0;
+    HFONT made = CreateFontIndirectW(&font);
+    HFONT original = made ? (HFONT)SelectObject(dc, made) : NULL;
+    if (!original)
+        DeleteObject(made);
+    return original;
+}
+
+void putBackFont(HDC dc, HFONT original)
+{
+    if (original)
+        DeleteObject(SelectObject(dc, original));
+}
+
+/* A check that fails counts as a sound glyph: the platform then answers for itself. */
+GlyphKind glyphKind(HDC dc, WCHAR c)
+{
+    GLYPHMETRICS metrics;
+    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return SOUND_GLYPH;
+    INT width = (INT)metrics.gmBlackBoxX, height = (INT)metrics.gmBlackBoxY;
+    if (width < 0 || height < 0)
+        return EMPTY_GLYPH;
+    return (LONGLONG)width * height > MAX_GLYPH_PIXELS ? OVERSIZED_GLYPH : SOUND_GLYPH;
+}
+
+/* Turned any way, a glyph's box stays within the square of the font box's diagonal. */
+bool mayExceedRasterLimit(HDC dc)
+{
+    OUTLINETEXTMETRICW metrics;
+    if (!outlineMetricsOf(dc, &metrics))
+        return false;
+    LONGLONG width = (LONGLONG)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
+    LONGLONG height = (LONGLONG)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
+    return width * width + height * height >= RASTER_LIMIT_PIXELS;
+}

@@ -1,0 +1,168 @@
+/* Guards before the font calls that Wine 8.0 gets fatally wrong for some fonts and sizes: a
+   user's own font, or an absurd size typed into a field, must never kill the program. Each
+   condition is checked before the platform's call reaches the code that faults, through
+   calls that stay safe under it (fontcheck.cpp); font-faults.md records each fault, its
+   smallest reproduction and the test that shows it kept away.
+
+   Em of 0 pixels. Wine's text metrics (scale_font_metrics, dlls/win32u/font.c) compare a
+   font's width with its height as (width + tmHeight - 1) / tmHeight, and every measuring
+   and drawing call asks for them. A font whose em rounds to 0 pixels has a tmHeight of 0
+   (a tall line spacing at cell heights of 1 or 2, or no vertical metrics at all): with a
+   width, the process dies dividing by zero. Smallest case: DejaVu Math TeX Gyre at height
+   1, width 7, selected into a screen DC; GetTextMetricsW faults. The platform ignores a
+   width more than 100 times the height, which a height of 0 always is: such a font is
+   measured as the platform measures it with its width ignored, and draws no ink.
+
+   Negative boxes. Wine's FreeType path gives some combining marks at small sizes a glyph
+   box of negative height, and rasterising it corrupts the heap. Smallest case: DejaVu Sans
+   Mono at height -8; GetGlyphOutlineW(U+032E, GGO_METRICS) answers a box of 2 by
+   0xFFFFFFFC and a GGO_BITMAP size of 0xFFFFFFF0; ExtTextOutW of U+032E faults. Such a
+   glyph has no ink: it is drawn as a space of the character's own advance.
+
+   Oversized glyphs. Wine's glyph cache (cache_glyph_bitmap, dlls/win32u/dibdrv/graphics.c)
+   sizes a glyph's bitmap in 32 bits and addresses its rows with int offsets: from 2 GiB on
+   the process dies writing outside it. Smallest case: Tahoma at height -65535 (the largest
+   em Wine allows); ExtTextOutW of U+0000 faults. Below that the cache keeps a bitmap for
+   every code drawn while the font is in use, gigabytes for a large font. A glyph larger
+   than MAX_GLYPH_PIXELS is drawn as the platform's outline of it, filled in the text colour,
+   which needs no glyph bitmap.
+
+   Where a glyph is left out or outlined, one real ExtTextOutW call still draws the text with
+   that glyph replaced by a space and every character at its own advance: the platform keeps
+   its own positions, background, rectangle, alignment and current position. */
+#include "fontcheck.h"
+
+#include <limits.h>
+#include <stdlib.h>
+
+extern "C" BOOL WINAPI ceGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
+{
+    if (!hasZeroEmWithWidth(dc))
+        return GetTextMetricsW(dc, metrics);
+    HFONT original = selectWithoutWidth(dc);
+    BOOL answered = original && GetTextMetricsW(dc, metrics);
+    putBackFont(dc, original);
+    return answered;
+}
+
+extern "C" BOOL WINAPI ceGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit,
+                                               LPINT partialExtents, LPSIZE size)
+{
+    if (!hasZeroEmWithWidth(dc))
+        return GetTextExtentExPointW(dc, text, count, maxExtent, fit, partialExtents, size);
+    HFONT original = selectWithoutWidth(dc);
+    BOOL answered = original && GetTextExtentExPointW(dc, text, count, maxExtent, fit, partialExtents, size);
+    putBackFont(dc, original);
+    return answered;
+}
+
+/* No ink, but the call's own rectangle. */
+static BOOL drawWithoutInk(HDC dc, int x, int y, UINT options, const RECT *rect)
+{
+    HFONT original = selectWithoutWidth(dc);
+    BOOL drawn = original && ExtTextOutW(dc, x, y, options & (ETO_OPAQUE | ETO_CLIPPED), rect, L"", 0, NULL);
+    putBackFont(dc, original);
+    return drawn;
+}
+
+static bool allGlyphsSound(HDC dc, LPCWSTR text, UINT count)
+{
+    for (UINT i = 0; i < count; i++)
+        if (glyphKind(dc, text[i]) != SOUND_GLYPH)
+            return false;
+    return true;
+}
+
+static bool hasSpaceGlyph(HDC dc)
+{
+    WORD index = 0xFFFF;
+    return GetGlyphIndicesW(dc, L" ", 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF;
+}
+
+/* The advances ExtTextOutW gives the characters when it has no lpDx: the steps between
+   the partial extents, less the character extra that it adds to every lpDx entry (but a
+   printer's). */
+static bool platformAdvances(HDC dc, LPCWSTR text, UINT count, INT *dx)
+{
+    SIZE size;
+    if (!GetTextExtentExPointW(dc, text, (int)count, 0, NULL, dx, &size))
+        return false;
+    int extra = GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER ? 0 : GetTextCharacterExtra(dc);
+    for (UINT i = count - 1; i > 0; i--)
+        dx[i] -= dx[i - 1] + extra;
+    dx[0] -= extra;
+    return true;
+}
+
+/* The text in two parts: the sound glyphs with spaces for the others, and the oversized
+   glyphs with spaces for the others; answers whether any glyph is oversized. */
+static bool splitGlyphs(HDC dc, LPCWSTR text, UINT count, WCHAR *sound, WCHAR *oversized)
+{
+    bool any = false;
+    for (UINT i = 0; i < count; i++) {
+        GlyphKind kind = glyphKind(dc, text[i]);
+        sound[i] = kind == SOUND_GLYPH ? text[i] : L' ';
+        oversized[i] = kind == OVERSIZED_GLYPH ? text[i] : L' ';
+        any |= kind == OVERSIZED_GLYPH;
+    }
+    return any;
+}
+
+/* The outlines of the text's glyphs, filled as the platform fills text: in the text colour,
+   inside the call's rectangle when it clips, leaving the current position where the first
+   drawing of the text put it. */
+static void fillOutlines(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text, UINT count,
+                         const INT *dx, POINT start)
+{
+    HBRUSH ink = CreateSolidBrush(GetTextColor(dc));
+    int saved = SaveDC(dc);
+    MoveToEx(dc, start.x, start.y, NULL);
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, ink);
+    SetPolyFillMode(dc, WINDING);
+    SetROP2(dc, R2_COPYPEN);
+    if ((options & ETO_CLIPPED) && rect)
+        IntersectClipRect(dc, rect->left, rect->top, rect->right, rect->bottom);
+    if (BeginPath(dc)) {
+        ExtTextOutW(dc, x, y, options & ~(ETO_OPAQUE | ETO_CLIPPED), NULL, text, count, dx);
+        if (EndPath(dc))
+            FillPath(dc);
+    }
+    RestoreDC(dc, saved);
+    DeleteObject(ink);
+}
+
+/* A font without a space has no empty glyph to draw: the call then draws nothing. */
+static BOOL drawGuarded(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text, UINT count,
+                        const INT *dx)
+{
+    if (!hasSpaceGlyph(dc))
+        return FALSE;
+    INT *advances = (INT *)calloc(count, sizeof(INT) + 2 * sizeof(WCHAR));
+    if (!advances)
+        return FALSE;
+    WCHAR *sound = (WCHAR *)(advances + count);
+    WCHAR *oversized = sound + count;
+    bool outlines = splitGlyphs(dc, text, count, sound, oversized);
+    if (!dx && platformAdvances(dc, text, count, advances)) {
+        dx = advances;
+        options &= ~ETO_PDY;
+    }
+    POINT start;
+    GetCurrentPositionEx(dc, &start);
+    BOOL drawn = dx && ExtTextOutW(dc, x, y, options, rect, sound, count, dx);
+    if (drawn && outlines)
+        fillOutlines(dc, x, y, options, rect, oversized, count, dx, start);
+    free(advances);
+    return drawn;
+}
+
+extern "C" BOOL WINAPI ceExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
+                                     UINT count, const INT *dx)
+{
+    if (hasZeroEmWithWidth(dc))
+        return drawWithoutInk(dc, x, y, options, rect);
+    if (!text || count == 0 || count > INT_MAX || (options & ETO_GLYPH_INDEX) || allGlyphsSound(dc, text, count))
+        return ExtTextOutW(dc, x, y, options, rect, text, count, dx);
+    return drawGuarded(dc, x, y, options, rect, text, count, dx);
+}

@@ -1,0 +1,61 @@
+#!/usr/bin/python3
+"""Writes the edge-valued fonts that test_fontguard puts on the device: copies of the device's
+Tahoma whose header values, legal as the format allows, lead the platform's font code to a
+fault that the stand-in layer keeps away.
+
+    edgefonts.py FOLDER
+
+Each face is named after its file: "Velmora Tall Lines" is tall-lines.ttf."""
+
+import importlib.machinery
+import os
+import sys
+
+from fontTools.ttLib import TTFont
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TAHOMA = "/usr/share/wine/fonts/tahoma.ttf"
+device_fonts = importlib.machinery.SourceFileLoader(
+    "device_fonts", os.path.join(HERE, "..", "tools", "device-fonts")).load_module()
+
+
+def tall_lines(font):
+    """A line 64 times the em: a cell height under 64 pixels rounds the em to 0 pixels."""
+    font["OS/2"].usWinAscent = font["OS/2"].usWinDescent = 65535
+
+
+def no_vertical_metrics(font):
+    """No ascent and no descent anywhere: the em is 0 pixels at every height."""
+    font["OS/2"].usWinAscent = font["OS/2"].usWinDescent = 0
+    font["hhea"].ascent = font["hhea"].descent = font["hhea"].lineGap = 0
+    for table in ("VDMX", "hdmx", "LTSH"):
+        if table in font:
+            del font[table]
+
+
+def small_em(font):
+    """The smallest em square, 16 units, under outlines drawn for 2048: every glyph is 128
+    times its em, 51,200 pixels tall at height -400."""
+    font["head"].unitsPerEm = 16
+
+
+EDGES = {"tall-lines": tall_lines, "no-vertical": no_vertical_metrics, "small-em": small_em}
+
+
+def face_of(name):
+    return "Velmora " + name.replace("-", " ").title()
+
+
+def write(folder):
+    for name, edit in EDGES.items():
+        font = TTFont(TAHOMA)
+        edit(font)
+        device_fonts.rename(font, face_of(name))
+        font.save(os.path.join(folder, name + ".ttf"))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    os.makedirs(sys.argv[1], exist_ok=True)
+    write(sys.argv[1])
