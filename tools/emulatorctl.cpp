@@ -1,5 +1,5 @@
-/* The emulator's remote control, for scripts: turns the screen and works the program
-   the way its user would, from outside its process.
+/* The emulator's remote control, for scripts: turns the screen, works the program the way
+   its user would, from outside its process, and lists the fonts the device offers.
 
      emulatorctl screen WIDTH HEIGHT   turn the screen (480 640 portrait, 640 480 landscape)
      emulatorctl wait                  wait until the program's main window shows
@@ -9,6 +9,8 @@
      emulatorctl dialog-ok             press the done button of the active full-screen dialog
      emulatorctl drop-down ID          open the drop-down list of the active dialog's combo box ID
      emulatorctl click ID              click the active dialog's button ID (a check box, say)
+     emulatorctl fonts                 list the fonts the device offers, one a line (each face's
+                                       styles in each of its character sets)
 
    Exit code 0 on success, 1 when the thing asked for could not be done. */
 #include <windows.h>
@@ -53,6 +55,49 @@ static int pressKey(WORD key, bool control)
     return 0;
 }
 
+/* One line per font of a face in a character set: face, full name, style, character set, type
+   and the metrics that tell one file's font from another's, in UTF-8. */
+static int CALLBACK printFont(const LOGFONTW *font, const TEXTMETRICW *metrics, DWORD type, LPARAM)
+{
+    const ENUMLOGFONTEXW *names = (const ENUMLOGFONTEXW *)font;
+    const NEWTEXTMETRICW *m = (const NEWTEXTMETRICW *)metrics;
+    wchar_t line[512];
+    char text[2048];
+    DWORD written;
+    _snwprintf(line, 511, L"%ls\t%ls\t%ls\t%u\t%lu\t%ld %ld %ld %ld %ld %u %u %u %lu\n",
+               font->lfFaceName, names->elfFullName, names->elfStyle, font->lfCharSet, type,
+               m->tmHeight, m->tmAscent, m->tmAveCharWidth, m->tmMaxCharWidth, m->tmWeight,
+               m->ntmSizeEM, m->ntmCellHeight, m->ntmAvgWidth, m->ntmFlags);
+    line[511] = 0;
+    int size = WideCharToMultiByte(CP_UTF8, 0, line, -1, text, sizeof text, NULL, NULL);
+    if (size > 1)
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, size - 1, &written, NULL);
+    return 1;
+}
+
+/* The face list's enumeration reports each face once per character set; the face's own
+   enumeration in that set reports each of its styles, as the chooser lists them. */
+static int CALLBACK printFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM dc)
+{
+    LOGFONTW face;
+    memset(&face, 0, sizeof face);
+    wcscpy(face.lfFaceName, font->lfFaceName);
+    face.lfCharSet = font->lfCharSet;
+    EnumFontFamiliesExW((HDC)dc, &face, printFont, 0, 0);
+    return 1;
+}
+
+static int printFonts(void)
+{
+    LOGFONTW all;
+    memset(&all, 0, sizeof all);
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = CreateCompatibleDC(NULL);
+    EnumFontFamiliesExW(dc, &all, printFace, (LPARAM)dc, 0);
+    DeleteDC(dc);
+    return 0;
+}
+
 int wmain(int argc, wchar_t **argv)
 {
     if (argc >= 4 && !wcscmp(argv[1], L"screen"))
@@ -81,7 +126,9 @@ int wmain(int argc, wchar_t **argv)
         HWND button = GetDlgItem(GetForegroundWindow(), (int)wcstoul(argv[2], NULL, 0));
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
     }
+    if (argc >= 2 && !wcscmp(argv[1], L"fonts"))
+        return printFonts();
     fwprintf(stderr, L"usage: emulatorctl screen W H | wait | command ID | key VK [ctrl] | close | dialog-ok"
-                     L" | drop-down ID | click ID\n");
+                     L" | drop-down ID | click ID | fonts\n");
     return 2;
 }
