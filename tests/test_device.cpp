@@ -1,9 +1,18 @@
-/* The emulated device: its own fonts and no others, and dialog labels that fit in its
-   dialog font. */
+/* The emulated device: Japanese, its own fonts and no others, and dialog labels that fit in
+   its dialog font. */
 #include "harness.h"
 
 #include <fstream>
 #include <sstream>
+
+/* Run with an English host locale (tests/CMakeLists.txt): the device stays Japanese. */
+TEST(Device, IsJapaneseWhateverTheHostsLocale)
+{
+    EXPECT_EQ(932u, GetACP());
+    EXPECT_EQ(0x0411u, GetUserDefaultLCID());
+    EXPECT_EQ(0x0411u, GetSystemDefaultLCID());
+    EXPECT_EQ(0x0411, GetUserDefaultUILanguage());
+}
 
 typedef std::set<std::wstring> FaceSet;
 
@@ -61,6 +70,33 @@ TEST(DeviceFonts, TheSystemFontIsTahomaAndAnUnknownFaceIsADevicesFace)
     std::wstring fallback = realisedFace(font, &tahomaMetrics);
     DeleteObject(font);
     EXPECT_EQ(facesOfReadme().count(fallback), 1u) << "an unknown face realised as " << fallback.c_str();
+}
+
+/* One code drawn at a baseline in a font of the description, on white. */
+static ClientPicture glyphPicture(const LOGFONTW &font, WCHAR code)
+{
+    HFONT made = CreateFontIndirectW(&font);
+    ClientPicture picture = drawnPicture(RGB(255, 255, 255), [&](HDC dc) {
+        SelectObject(dc, made);
+        SetTextAlign(dc, TA_BASELINE);
+        TextOutW(dc, 20, 100, &code, 1);
+    });
+    DeleteObject(made);
+    return picture;
+}
+
+TEST_F(AppTest, FirstFontIsTheDevicesOutlineSystemFontWithJapaneseGlyphs)
+{
+    EXPECT_STREQ(L"Tahoma", FontViewState.familyName);
+    EXPECT_NE(0, FontViewState.textMetrics.tmPitchAndFamily & TMPF_TRUETYPE);
+    const LOGFONTW &first = FontViewState.logFont;
+    LOGFONTW japanese = first;
+    wcscpy(japanese.lfFaceName, L"MS UI Gothic");
+    const WCHAR hiragana = 0x3042, noCharacter = 0xFFFF;
+    ClientPicture drawn = glyphPicture(first, hiragana);
+    EXPECT_NE(glyphPicture(first, noCharacter).pixels, drawn.pixels) << "U+3042 is drawn as a missing glyph";
+    EXPECT_EQ(glyphPicture(japanese, hiragana).pixels, drawn.pixels)
+        << "U+3042 is not the device's Japanese font's, as the system font's link gives it";
 }
 
 /* ---- The dialog font ---- */

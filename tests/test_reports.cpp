@@ -387,6 +387,15 @@ TEST_F(AppTest, OutlineReportShowsTheCapturedFiguresAndNames)
     expectOutlineReportOf(state.logFont, text);
 }
 
+TEST_F(AppTest, PhysicalReportOfAJapaneseFaceInTheDefaultCharacterSetShowsShiftJis)
+{
+    setFontUnderTest(L"MS Gothic", -24);
+    ASSERT_EQ(DEFAULT_CHARSET, state.logFont.lfCharSet);
+    std::vector<std::wstring> lines = linesOf(shownReport(IDM_PHYSFONT));
+    ASSERT_EQ(22u, lines.size());
+    EXPECT_EQ(L"CharSet\t\t= 128", lines[20]) << "a Japanese device realises it in SHIFTJIS_CHARSET";
+}
+
 static UINT WINAPI noOutlineMetrics(HDC, UINT, LPOUTLINETEXTMETRICW)
 {
     return 0;
