@@ -1,31 +1,35 @@
-/* What the glyph guard of the stand-in coredll.dll costs the grid, against the application's
-   ExtTextOutW import pointed straight at gdi32's where the font never faults. Full repaints
-   alternate between the two, so that the machine's load weighs on both alike. The page-down
-   passes ask for the same font with weights 400 and 500, which select the same regular face
-   (the realised face and weight are printed), so that each meets every glyph afresh. */
+/* What the font guards of the stand-in coredll.dll cost the grid, against the application's
+   imports of the guarded calls (ExtTextOutW, GetTextMetricsW, GetTextExtentExPointW) pointed
+   straight at gdi32's, where the font never faults. Full repaints and font changes alternate
+   between the two, so that the machine's load weighs on both alike. The page-down passes ask
+   for the same font with weights 400 and 500, which select the same regular face (the
+   realised face and weight are printed), so that each meets every glyph afresh. */
 #include "bench.h"
 
 #include <stdio.h>
 #include <string>
 
-static void *guardEntry;
-
-static void *gdi32ExtTextOutW(void)
-{
-    return (void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
-}
+static const char *const guardedCalls[] = { "ExtTextOutW", "GetTextMetricsW", "GetTextExtentExPointW" };
+enum { GUARDED_CALLS = sizeof guardedCalls / sizeof guardedCalls[0] };
+static void *guardEntries[GUARDED_CALLS];
 
 static void bypassGuard(bool bypass)
 {
-    void *previous = patchImport("coredll.dll", "ExtTextOutW", bypass ? gdi32ExtTextOutW() : guardEntry);
-    if (!guardEntry)
-        guardEntry = previous;
+    HMODULE gdi32 = GetModuleHandleW(L"gdi32.dll");
+    for (int i = 0; i < GUARDED_CALLS; i++) {
+        void *platform = (void *)GetProcAddress(gdi32, guardedCalls[i]);
+        void *previous = patchImport("coredll.dll", guardedCalls[i], bypass ? platform : guardEntries[i]);
+        if (!guardEntries[i])
+            guardEntries[i] = previous;
+    }
 }
 
-static void useFontOfWeight(const std::string &name, const WCHAR *face, LONG height, LONG weight)
+static void useFont(const std::string &name, const LOGFONTW &font, LONG weight)
 {
+    FontViewState.logFont = font;
     FontViewState.logFont.lfWeight = weight;
-    setFont(face, height);
+    applyFont();
+    pumpMessages();
     printf("%s: realised as \"%ls\", weight %ld\n", name.c_str(), FontViewState.textFace,
            FontViewState.textMetrics.tmWeight);
 }
@@ -44,12 +48,42 @@ static void measureFullRepaintBothWays(const std::string &name, int row)
     printFigures((name + ", full repaint, gdi32").c_str(), samples[1]);
 }
 
-static void measureWithAndWithoutGuard(const std::string &name, const WCHAR *face, LONG height)
+/* Realisation and layout of the font, alternating with Tahoma -24 so that each call
+   realises a font other than the last. */
+static void measureApplyFontBothWays(const std::string &name)
 {
-    useFontOfWeight(name + ", guard", face, height, FW_NORMAL);
+    LOGFONTW fonts[2] = { FontViewState.logFont, FontViewState.logFont };
+    fonts[1].lfHeight = -24;
+    wcscpy(fonts[1].lfFaceName, L"Tahoma");
+    std::vector<double> samples[2];
+    for (int run = 0; run < 4 * RUNS; run++) {
+        bool bypass = run / 2 % 2;
+        bypassGuard(bypass);
+        FontViewState.logFont = fonts[run % 2];
+        double start = nowMilliseconds();
+        applyFont();
+        if (run % 2 == 0)
+            samples[bypass].push_back(nowMilliseconds() - start);
+        pumpMessages();
+    }
+    bypassGuard(false);
+    FontViewState.logFont = fonts[0];
+    applyFont();
+    pumpMessages();
+    printFigures((name + ", applyFont, guard").c_str(), samples[0]);
+    printFigures((name + ", applyFont, gdi32").c_str(), samples[1]);
+}
+
+static void measureWithAndWithoutGuard(const std::string &name, const LOGFONTW &font)
+{
+    useFont(name + ", guard", font, FW_NORMAL);
+    measureApplyFontBothWays(name);
     measureFullRepaintBothWays(name, 0);
+    FontViewState.showBoundingBoxes = TRUE;
+    measureFullRepaintBothWays(name + ", boxes on", 0);
+    FontViewState.showBoundingBoxes = FALSE;
     measurePageDown((name + ", page down, guard").c_str());
-    useFontOfWeight(name + ", gdi32", face, height, FW_MEDIUM);
+    useFont(name + ", gdi32", font, FW_MEDIUM);
     bypassGuard(true);
     measurePageDown((name + ", page down, gdi32").c_str());
     bypassGuard(false);
@@ -59,12 +93,20 @@ void benchGuard(void)
 {
     if (!startApp())
         return;
-    LOGFONTW systemFont = FontViewState.logFont;
-    measureWithAndWithoutGuard("system font", systemFont.lfFaceName, systemFont.lfHeight);
-    measureWithAndWithoutGuard("Tahoma -24", L"Tahoma", -24);
-    /* Straight to gdi32 this one kills the process at U+032E. */
-    useFontOfWeight("DejaVu Sans Mono -8, guard", L"DejaVu Sans Mono", -8, FW_NORMAL);
+    /* The start-up font has a width: every guarded call asks whether its em is 0 pixels. */
+    LOGFONTW startUp = FontViewState.logFont;
+    measureWithAndWithoutGuard("start-up font", startUp);
+    measureWithAndWithoutGuard("Tahoma -24", fontOf(L"Tahoma", -24));
+    /* Straight to gdi32 each of these kills the process: U+032E; any code; the glyphs drawn
+       as outlines. */
+    useFont("DejaVu Sans Mono -8, guard", fontOf(L"DejaVu Sans Mono", -8), FW_NORMAL);
     measureFullRepaint("DejaVu Sans Mono -8, full repaint at U+032E, guard", 0x032E / FontViewState.charsPerRow);
     measurePageDown("DejaVu Sans Mono -8, page down, guard");
+    useFont("DejaVu Math TeX Gyre 1, width 7, guard", fontOf(L"DejaVu Math TeX Gyre", 1, 7), FW_BOLD);
+    measureFullRepaint("DejaVu Math TeX Gyre 1, width 7, full repaint, guard", 0);
+    useFont("Tahoma -65535, guard", fontOf(L"Tahoma", -65535), FW_NORMAL);
+    measureFullRepaint("Tahoma -65535, full repaint at 'A', guard", L'A' / FontViewState.charsPerRow);
+    FontViewState.logFont = startUp;
+    applyFont();
     stopApp();
 }

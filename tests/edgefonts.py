@@ -20,22 +20,21 @@ device_fonts = importlib.machinery.SourceFileLoader(
 
 
 def tall_lines(font):
-    """A line 64 times the em: a cell height under 64 pixels rounds the em to 0 pixels."""
-    font["OS/2"].usWinAscent = font["OS/2"].usWinDescent = 65535
+    """A line 48 times the em: a cell height under 24 pixels rounds the em to 0 pixels (the
+    platform reads the descent as signed)."""
+    font["OS/2"].usWinAscent = 65535
+    font["OS/2"].usWinDescent = 32767
 
 
 def no_vertical_metrics(font):
     """No ascent and no descent anywhere: the em is 0 pixels at every height."""
     font["OS/2"].usWinAscent = font["OS/2"].usWinDescent = 0
     font["hhea"].ascent = font["hhea"].descent = font["hhea"].lineGap = 0
-    for table in ("VDMX", "hdmx", "LTSH"):
-        if table in font:
-            del font[table]
 
 
 def small_em(font):
     """The smallest em square, 16 units, under outlines drawn for 2048: every glyph is 128
-    times its em, 51,200 pixels tall at height -400."""
+    times its em: at height -1000 a glyph's bitmap passes 4 GiB."""
     font["head"].unitsPerEm = 16
 
 
@@ -46,9 +45,16 @@ def face_of(name):
     return "Velmora " + name.replace("-", " ").title()
 
 
+# Tables of sizes measured for Tahoma's own metrics, which no longer hold.
+MEASURED = ("VDMX", "hdmx", "LTSH")
+
+
 def write(folder):
     for name, edit in EDGES.items():
         font = TTFont(TAHOMA)
+        for table in MEASURED:
+            if table in font:
+                del font[table]
         edit(font)
         device_fonts.rename(font, face_of(name))
         font.save(os.path.join(folder, name + ".ttf"))

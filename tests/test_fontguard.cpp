@@ -1,0 +1,172 @@
+/* The font guards of the stand-in coredll.dll and chooser: fonts whose em is 0 pixels and
+   glyphs too large for the platform's glyph cache, painted through the real paint path.
+   The device must offer DejaVu Math TeX Gyre and the edge-valued copies of Tahoma that
+   tests/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em"),
+   added as a user's fonts. Without the guards each test kills the process. */
+#include "harness.h"
+
+#include <dlgs.h>
+#include <algorithm>
+#include <stdlib.h>
+
+static const COLORREF eraseColour = RGB(128, 0, 0);
+static const COLORREF textColour = RGB(0, 0, 255);
+
+class FontGuardTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        FontViewState.eraseColor = eraseColour;
+        FontViewState.textColor = textColour;
+        FontViewState.bkMode = TRANSPARENT;
+        FontViewState.textAlign = TA_TOP;
+        FontViewState.showBaseline = FALSE;
+    }
+};
+
+/* The font under test as the logical-font pages leave it: the start-up font's other fields. */
+static void useFont(const WCHAR *face, LONG height, LONG width)
+{
+    FontViewState.logFont.lfHeight = height;
+    FontViewState.logFont.lfWidth = width;
+    wcsncpy(FontViewState.logFont.lfFaceName, face, LF_FACESIZE - 1);
+    applyFont();
+    pumpMessages();
+}
+
+static RECT glyphArea(void)
+{
+    RECT client = clientRect(FontViewState.mainWindow);
+    client.left = FontViewState.labelWidth + 1;
+    return client;
+}
+
+/* Tall lines round the em to 0 pixels below a cell height of 24; with no vertical metrics
+   it is 0 at every height. */
+TEST_F(FontGuardTest, FontWithAnEmOfZeroPixelsPaintsNoInkAndMeasuresWithoutItsWidth)
+{
+    struct Case {
+        const WCHAR *face;
+        LONG height;
+    } cases[] = { { L"DejaVu Math TeX Gyre", 1 }, { L"DejaVu Math TeX Gyre", 2 }, { L"Velmora Tall Lines", 1 },
+                  { L"Velmora Tall Lines", 23 }, { L"Velmora No Vertical", -24 } };
+    for (const Case &c : cases) {
+        LOGFONTW withoutWidth = FontViewState.logFont;
+        withoutWidth.lfHeight = c.height;
+        withoutWidth.lfWidth = 0;
+        wcsncpy(withoutWidth.lfFaceName, c.face, LF_FACESIZE - 1);
+        PlatformFont platform = platformFont(withoutWidth);
+        ASSERT_EQ(c.face, platform.face) << "the device does not offer " << c.face;
+        ASSERT_EQ(0, platform.metrics.tmHeight) << c.face << " at " << c.height << ": an em of more than 0 pixels";
+
+        useFont(c.face, c.height, 7);
+        EXPECT_EQ(0, memcmp(&platform.metrics, &FontViewState.textMetrics, sizeof(TEXTMETRICW)))
+            << c.face << " at " << c.height << ": not the platform's metrics without the width";
+        FontViewState.showBoundingBoxes = TRUE;
+        repaintMainWindow();
+        FontViewState.showBoundingBoxes = FALSE;
+        ClientPicture shown = repaintedMainWindow();
+        RECT area = glyphArea();
+        EXPECT_EQ((area.right - area.left) * (area.bottom - area.top), pixelsOfColour(shown, area, eraseColour))
+            << c.face << " at " << c.height << ": ink";
+    }
+}
+
+typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
+
+/* The grid scrolled so that the code's cell is the first one in sight. */
+static void scrollToCode(WCHAR code)
+{
+    scrollTo(FontViewState.mainWindow, code % FontViewState.charsPerRow * FontViewState.columnWidth,
+             code / FontViewState.charsPerRow);
+    pumpMessages();
+}
+
+/* The glyph of code drawn by the platform's own ExtTextOutW in its cell, the grid scrolled
+   to it. */
+static ClientPicture platformGlyphPicture(WCHAR code)
+{
+    ExtTextOutWProc platform =
+        (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
+    int x = code % FontViewState.charsPerRow * FontViewState.columnWidth - scrollPosition(SB_HORZ) +
+            FontViewState.labelWidth + 1;
+    int y = FontViewState.textMetrics.tmExternalLeading / 2;
+    return drawnPicture(eraseColour, [&](HDC dc) {
+        SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, textColour);
+        platform(dc, x, y, 0, NULL, &code, 1, NULL);
+        DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
+    });
+}
+
+static int sharedInk(const ClientPicture &a, const ClientPicture &b)
+{
+    int shared = 0;
+    for (size_t i = 0; i < a.pixels.size(); i++)
+        shared += a.pixels[i] == textColour && b.pixels[i] == textColour;
+    return shared;
+}
+
+static LONGLONG platformGlyphPixels(WCHAR code)
+{
+    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
+    GLYPHMETRICS metrics = {};
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
+    GetGlyphOutlineW(dc, code, GGO_METRICS, &metrics, 0, NULL, &identity);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return (LONGLONG)metrics.gmBlackBoxX * metrics.gmBlackBoxY;
+}
+
+/* At -400 Tahoma's 'A' is larger than the glyph cache is given, and small enough for the
+   platform's own drawing to compare with. */
+TEST_F(FontGuardTest, GlyphTooLargeForTheGlyphCacheIsFilledAsThePlatformDrawsIt)
+{
+    useFont(L"Tahoma", -400, 0);
+    ASSERT_GT(platformGlyphPixels(L'A'), 256 * 256) << "'A' is no larger than the glyph cache is given";
+    scrollToCode(L'A');
+    ClientPicture expected = platformGlyphPicture(L'A');
+    ClientPicture shown = repaintedMainWindow();
+    RECT area = glyphArea();
+    int expectedInk = pixelsOfColour(expected, area, textColour);
+    ASSERT_GT(expectedInk, 1000) << "'A' is not in sight";
+    /* Filling an outline and rasterising a glyph differ at most along the edges. */
+    int shownInk = pixelsOfColour(shown, area, textColour);
+    EXPECT_GT(sharedInk(shown, expected), expectedInk * 98 / 100) << "of " << shownInk << " shown";
+    EXPECT_LT(shownInk, expectedInk * 102 / 100);
+}
+
+/* At -1000 a glyph of the small em is some 90,000 pixels square: a bitmap past 4 GiB. */
+TEST_F(FontGuardTest, GlyphTooLargeToRasteriseStillPaints)
+{
+    useFont(L"Velmora Small Em", -1000, 0);
+    ASSERT_STREQ(L"Velmora Small Em", FontViewState.textFace) << "the device does not offer Velmora Small Em";
+    scrollTo(FontViewState.mainWindow, 0, L'A' / FontViewState.charsPerRow);
+    startRecordingText();
+    repaintMainWindow();
+    std::vector<TextCall> calls = stopRecordingText();
+    EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const TextCall &call) { return call.text == L"A"; }))
+        << "the paint did not draw 'A'";
+}
+
+/* The chooser draws its sample with the platform's own calls: a font with an em of 0
+   pixels and a width shows an empty sample. */
+TEST_F(FontGuardTest, ChooserShowsAnEmptySampleForAFontWithAnEmOfZeroPixels)
+{
+    useFont(L"Velmora Tall Lines", 1, 7);
+    int inked = -1;
+    ASSERT_TRUE(runModal(IDM_CHOOSEFONT, [&](HWND modal) {
+        if (waitUntilReady(modal) && UpdateWindow(modal)) {
+            RECT sample;
+            GetWindowRect(GetDlgItem(modal, stc5), &sample);
+            MapWindowPoints(NULL, modal, (POINT *)&sample, 2);
+            InflateRect(&sample, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+            inked = countPixelsOtherThan(modal, sample, GetSysColor(COLOR_3DFACE));
+        }
+        clickButton(modal, IDCANCEL);
+    }));
+    EXPECT_EQ(0, inked) << "-1: the chooser did not open and paint";
+}
