@@ -13,14 +13,17 @@ static const char *const guardedCalls[] = { "ExtTextOutW", "GetTextMetricsW", "G
 enum { GUARDED_CALLS = sizeof guardedCalls / sizeof guardedCalls[0] };
 static void *guardEntries[GUARDED_CALLS];
 
+/* The first patch finds the guard's entry, to be put back later. */
 static void bypassGuard(bool bypass)
 {
     HMODULE gdi32 = GetModuleHandleW(L"gdi32.dll");
     for (int i = 0; i < GUARDED_CALLS; i++) {
         void *platform = (void *)GetProcAddress(gdi32, guardedCalls[i]);
-        void *previous = patchImport("coredll.dll", guardedCalls[i], bypass ? platform : guardEntries[i]);
+        void *previous = patchImport("coredll.dll", guardedCalls[i], platform);
         if (!guardEntries[i])
             guardEntries[i] = previous;
+        if (!bypass)
+            patchImport("coredll.dll", guardedCalls[i], guardEntries[i]);
     }
 }
 
