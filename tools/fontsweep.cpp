@@ -1,0 +1,450 @@
+/* The font sweep's device side: realises the faces that a user's fonts add over the edge
+   values of LOGFONTW, each setting as the program does (applyFont, a paint of the grid) and
+   then draws every 16-bit code with it as the grid does, through the same imports. Before
+   and after each setting it prints a line, so that tools/sweep, which starts it, sees where
+   a process died, hung or grew without bound, and starts it again from the next setting.
+
+     velmora_sweep.exe --faces                          the faces on the device, one a line
+     velmora_sweep.exe [--exclude FILE] [--level quick|pairs|few] [--from I] [--to J]
+                       [--draw rotate|runs|single|boxes|none] [--codes FIRST-LAST] [--trace]
+
+   Faces are taken in sorted order, each with the same list of settings; a setting's index
+   counts over all of them. --exclude names faces (UTF-8, one a line) not to sweep, the
+   device's own. --trace prints every font call before it is made. */
+#include "harness.h"
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <stdarg.h>
+#include <stdio.h>
+#include <string>
+#include <vector>
+
+enum Draw { DRAW_RUNS, DRAW_SINGLE, DRAW_BOXES, DRAW_NONE, DRAW_ROTATE };
+static const char *const drawNames[] = { "runs", "single", "boxes", "none", "rotate" };
+enum Level { QUICK, PAIRS, FEW };
+static const char *const levelNames[] = { "quick", "pairs", "few" };
+enum { RUN_LENGTH = 64, LAST_CODE = 0xFFFF };
+
+struct Setting {
+    LOGFONTW font;
+    Draw draw;
+};
+
+struct Options {
+    bool listFaces = false, trace = false;
+    Level level = QUICK;
+    std::wstring excludeFile;
+    long from = 0, to = LONG_MAX;
+    Draw draw = DRAW_ROTATE;
+    int firstCode = 0, lastCode = LAST_CODE;
+};
+
+static std::string utf8(const std::wstring &text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, NULL, NULL);
+    return result;
+}
+
+static std::wstring wide(const std::string &text)
+{
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
+    if (size > 1)
+        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &result[0], size);
+    return result;
+}
+
+/* Every line goes out at once: the next call may kill the process. */
+static void say(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    fflush(stdout);
+}
+
+/* ---- the faces ---- */
+
+static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
+{
+    ((std::set<std::wstring> *)faces)->insert(font->lfFaceName);
+    return 1;
+}
+
+static std::set<std::wstring> devicesFaces(void)
+{
+    std::set<std::wstring> faces;
+    LOGFONTW all = {};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = GetDC(NULL);
+    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
+    ReleaseDC(NULL, dc);
+    return faces;
+}
+
+static std::set<std::wstring> facesInFile(const std::wstring &file)
+{
+    std::set<std::wstring> faces;
+    FILE *in = _wfopen(file.c_str(), L"rb");
+    if (!in)
+        return faces;
+    char line[1024];
+    while (fgets(line, sizeof line, in)) {
+        std::string text = line;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        if (!text.empty())
+            faces.insert(wide(text));
+    }
+    fclose(in);
+    return faces;
+}
+
+static std::vector<std::wstring> facesToSweep(const Options &options)
+{
+    std::set<std::wstring> excluded = facesInFile(options.excludeFile);
+    std::vector<std::wstring> faces;
+    for (const std::wstring &face : devicesFaces())
+        if (!excluded.count(face))
+            faces.push_back(face);
+    return faces;
+}
+
+/* ---- the settings ---- */
+
+/* Heights small enough to round a metric to zero, and far past any glyph's size. */
+static const LONG heights[] = {
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
+    -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, -13, -14, -15, -16,
+    0, 1000, -1000, 32767, -32768, INT_MAX, INT_MIN,
+};
+enum { HEIGHTS = sizeof heights / sizeof heights[0] };
+
+enum Field { WIDTH, WEIGHT, ITALIC, UNDERLINE, STRIKEOUT, ESCAPEMENT, ORIENTATION, CHARSET, QUALITY, FIELDS };
+
+/* Each field's edge values; the first is its value in every setting that varies another. */
+static const std::vector<LONG> fieldValues[FIELDS] = {
+    { 0, 1, 7, 300 },
+    { 400, 0, 700, 1000 },
+    { 0, 1 },
+    { 0, 1 },
+    { 0, 1 },
+    { 0, 450, 900, 2700 },
+    { 0, 450, 900, 2700 },
+    { DEFAULT_CHARSET, ANSI_CHARSET, SYMBOL_CHARSET, MAC_CHARSET, SHIFTJIS_CHARSET, HANGEUL_CHARSET,
+      GB2312_CHARSET, CHINESEBIG5_CHARSET, GREEK_CHARSET, TURKISH_CHARSET, VIETNAMESE_CHARSET,
+      HEBREW_CHARSET, ARABIC_CHARSET, BALTIC_CHARSET, RUSSIAN_CHARSET, THAI_CHARSET,
+      EASTEUROPE_CHARSET, OEM_CHARSET },
+    { 0, 1, 2, 3, 4, 5, 6 },
+};
+
+static void setField(LOGFONTW &font, Field field, LONG value)
+{
+    switch (field) {
+    case WIDTH: font.lfWidth = value; break;
+    case WEIGHT: font.lfWeight = value; break;
+    case ITALIC: font.lfItalic = (BYTE)value; break;
+    case UNDERLINE: font.lfUnderline = (BYTE)value; break;
+    case STRIKEOUT: font.lfStrikeOut = (BYTE)value; break;
+    case ESCAPEMENT: font.lfEscapement = value; break;
+    case ORIENTATION: font.lfOrientation = value; break;
+    case CHARSET: font.lfCharSet = (BYTE)value; break;
+    default: font.lfQuality = (BYTE)value; break;
+    }
+}
+
+static LOGFONTW defaultFont(const std::wstring &face, LONG height)
+{
+    LOGFONTW font = {};
+    for (int field = 0; field < FIELDS; field++)
+        setField(font, (Field)field, fieldValues[field][0]);
+    font.lfHeight = height;
+    wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return font;
+}
+
+struct Variation {
+    Field field;
+    LONG value;
+};
+
+/* Every value of every field but the default, one field at a time. */
+static std::vector<Variation> variations(void)
+{
+    std::vector<Variation> all;
+    for (int field = 0; field < FIELDS; field++)
+        for (size_t i = 1; i < fieldValues[field].size(); i++)
+            all.push_back({ (Field)field, fieldValues[field][i] });
+    return all;
+}
+
+/* The heights and variations of the few settings, for many files at once: a normal size,
+   sizes that round metrics to zero, none, and a large one; a width, a weight, a slant, an
+   escapement, a symbol set and unsmoothed glyphs. */
+static const LONG fewHeights[] = { -16, 1, -1, 2, 0, -100 };
+static const Variation fewVariations[] = {
+    { WIDTH, 7 }, { WIDTH, 300 }, { WEIGHT, 700 }, { ITALIC, 1 }, { ESCAPEMENT, 900 }, { QUALITY, 3 },
+};
+
+/* Quick: each height once with the defaults, then each variation once, dealt over the heights
+   in turn. Pairs: each height with the defaults and with every variation. Few: as quick, over
+   a few heights and variations. */
+static std::vector<LOGFONTW> fontsOfFace(const std::wstring &face, Level level)
+{
+    std::vector<LONG> levelHeights(heights, heights + HEIGHTS);
+    std::vector<Variation> all = variations();
+    if (level == FEW) {
+        levelHeights.assign(std::begin(fewHeights), std::end(fewHeights));
+        all.assign(std::begin(fewVariations), std::end(fewVariations));
+    }
+    std::vector<LOGFONTW> fonts;
+    for (size_t h = 0; h < levelHeights.size(); h++) {
+        fonts.push_back(defaultFont(face, levelHeights[h]));
+        for (size_t v = 0; v < all.size(); v++) {
+            if (level != PAIRS && v % levelHeights.size() != h)
+                continue;
+            LOGFONTW font = defaultFont(face, levelHeights[h]);
+            setField(font, all[v].field, all[v].value);
+            fonts.push_back(font);
+        }
+    }
+    return fonts;
+}
+
+/* One setting in four draws code by code with the boxes' measuring, one code by code alone,
+   and two in runs; a setting's neighbours so get each way. */
+static Draw drawOf(long index, Draw chosen)
+{
+    static const Draw rotation[] = { DRAW_BOXES, DRAW_RUNS, DRAW_SINGLE, DRAW_RUNS };
+    return chosen == DRAW_ROTATE ? rotation[index % 4] : chosen;
+}
+
+static void describe(char *text, size_t size, const LOGFONTW &f)
+{
+    snprintf(text, size, "height=%ld width=%ld escapement=%ld orientation=%ld weight=%ld italic=%d "
+             "underline=%d strikeout=%d charset=%d quality=%d", f.lfHeight, f.lfWidth, f.lfEscapement,
+             f.lfOrientation, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet, f.lfQuality);
+}
+
+/* ---- the calls, traced ---- */
+
+/* With --trace every font call of the application's and of the drawing here prints its name
+   and its arguments first; the calls go to the same entries as before (coredll's where it
+   exports them). */
+#define TRACED(name) static decltype(&name) original##name;
+TRACED(CreateFontIndirectW)
+TRACED(SelectObject)
+TRACED(GetTextMetricsW)
+TRACED(GetOutlineTextMetricsW)
+TRACED(GetTextFaceW)
+TRACED(ExtTextOutW)
+TRACED(GetTextExtentExPointW)
+
+static HFONT WINAPI tracedCreateFontIndirectW(const LOGFONTW *font)
+{
+    say("CALL CreateFontIndirectW\n");
+    return originalCreateFontIndirectW(font);
+}
+
+static HGDIOBJ WINAPI tracedSelectObject(HDC dc, HGDIOBJ object)
+{
+    say("CALL SelectObject %p\n", (void *)object);
+    return originalSelectObject(dc, object);
+}
+
+static BOOL WINAPI tracedGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
+{
+    say("CALL GetTextMetricsW\n");
+    return originalGetTextMetricsW(dc, metrics);
+}
+
+static UINT WINAPI tracedGetOutlineTextMetricsW(HDC dc, UINT size, OUTLINETEXTMETRICW *metrics)
+{
+    say("CALL GetOutlineTextMetricsW size=%u\n", size);
+    return originalGetOutlineTextMetricsW(dc, size, metrics);
+}
+
+static int WINAPI tracedGetTextFaceW(HDC dc, int count, WCHAR *face)
+{
+    say("CALL GetTextFaceW\n");
+    return originalGetTextFaceW(dc, count, face);
+}
+
+static BOOL WINAPI tracedExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
+                                     UINT count, const INT *dx)
+{
+    say("CALL ExtTextOutW U+%04X count=%u\n", count && text ? text[0] : 0, count);
+    return originalExtTextOutW(dc, x, y, options, rect, text, count, dx);
+}
+
+static BOOL WINAPI tracedGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maximum, INT *fit,
+                                               INT *extents, SIZE *size)
+{
+    say("CALL GetTextExtentExPointW U+%04X count=%d\n", count > 0 && text ? text[0] : 0, count);
+    return originalGetTextExtentExPointW(dc, text, count, maximum, fit, extents, size);
+}
+
+/* Wherever this program imports the function from, coredll.dll or gdi32.dll. */
+template <typename Proc> static void trace(const char *name, Proc replacement, Proc *original)
+{
+    for (const char *dll : { "coredll.dll", "gdi32.dll" })
+        if (void *entry = patchImport(dll, name, (void *)replacement))
+            *original = (Proc)entry;
+}
+
+#define TRACE(name) trace(#name, traced##name, &original##name)
+
+static void traceFontCalls(void)
+{
+    TRACE(CreateFontIndirectW);
+    TRACE(SelectObject);
+    TRACE(GetTextMetricsW);
+    TRACE(GetOutlineTextMetricsW);
+    TRACE(GetTextFaceW);
+    TRACE(ExtTextOutW);
+    TRACE(GetTextExtentExPointW);
+}
+
+/* ---- one setting ---- */
+
+/* The grid's glyph positions, wrapped inside the client area. */
+static POINT cellOf(long n)
+{
+    return { 40 + (LONG)(n % 16) * 26, (LONG)((n / 16) % 20) * 26 };
+}
+
+static void drawCodes(HDC dc, Draw draw, int first, int last)
+{
+    static WCHAR codes[LAST_CODE + 1];
+    for (int code = 0; code <= LAST_CODE; code++)
+        codes[code] = (WCHAR)code;
+    for (int code = first; code <= last;) {
+        int count = draw == DRAW_RUNS ? std::min((int)RUN_LENGTH, last - code + 1) : 1;
+        POINT at = cellOf(draw == DRAW_RUNS ? code / RUN_LENGTH * 16 : code);
+        ExtTextOutW(dc, at.x, at.y, 0, NULL, &codes[code], count, NULL);
+        if (draw == DRAW_BOXES) {
+            SIZE extent = { 0, 0 };
+            GetTextExtentExPointW(dc, &codes[code], 1, 0, NULL, NULL, &extent);
+        }
+        code += count;
+    }
+}
+
+/* As the program realises a font and paints its grid, then every code as the grid draws it. */
+static void runSetting(const Setting &setting, const Options &options)
+{
+    FontViewState.logFont = setting.font;
+    FontViewState.showBoundingBoxes = setting.draw == DRAW_BOXES;
+    FontViewState.showBaseline = setting.draw == DRAW_BOXES;
+    say("PHASE applyFont\n");
+    applyFont();
+    say("PHASE paint tmHeight=%ld tmAveCharWidth=%ld face=%s\n", FontViewState.textMetrics.tmHeight,
+        FontViewState.textMetrics.tmAveCharWidth, utf8(FontViewState.textFace).c_str());
+    InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
+    UpdateWindow(FontViewState.mainWindow);
+    if (setting.draw == DRAW_NONE)
+        return;
+    say("PHASE draw %s\n", drawNames[setting.draw]);
+    HDC dc = GetDC(FontViewState.mainWindow);
+    selectDrawingAttributes(dc);
+    drawCodes(dc, setting.draw, options.firstCode, options.lastCode);
+    deleteFontUnderTest(dc);
+    ReleaseDC(FontViewState.mainWindow, dc);
+    GdiFlush();
+}
+
+static void sweep(const Options &options)
+{
+    std::vector<std::wstring> faces = facesToSweep(options);
+    for (size_t i = 0; i < faces.size(); i++)
+        say("FACE %u %s\n", (unsigned)i, utf8(faces[i]).c_str());
+    size_t perFace = fontsOfFace(L"", options.level).size();
+    long total = (long)(perFace * faces.size());
+    say("SETTINGS %ld per-face %u\n", total, (unsigned)perFace);
+    if (options.trace)
+        traceFontCalls();
+    for (long index = options.from; index < total && index <= options.to; index++) {
+        const std::wstring &face = faces[index / perFace];
+        Setting setting = { fontsOfFace(face, options.level)[index % perFace], drawOf(index, options.draw) };
+        char text[300];
+        describe(text, sizeof text, setting.font);
+        say("BEGIN %ld face=%u %s draw=%s\n", index, (unsigned)(index / perFace), text, drawNames[setting.draw]);
+        double start = GetTickCount();
+        runSetting(setting, options);
+        pumpMessages();
+        say("END %ld %.0f ms\n", index, GetTickCount() - start);
+    }
+    say("DONE\n");
+}
+
+/* ---- the command line ---- */
+
+static int indexOfName(const char *const *names, int count, const WCHAR *name)
+{
+    for (int i = 0; i < count; i++)
+        if (utf8(name) == names[i])
+            return i;
+    return -1;
+}
+
+static bool parseOptions(int argc, WCHAR **argv, Options &options)
+{
+    for (int i = 1; i < argc; i++) {
+        std::wstring arg = argv[i];
+        const WCHAR *value = i + 1 < argc ? argv[i + 1] : NULL;
+        if (arg == L"--faces")
+            options.listFaces = true;
+        else if (arg == L"--trace")
+            options.trace = true;
+        else if (arg == L"--level" && value) {
+            int l = indexOfName(levelNames, FEW + 1, argv[++i]);
+            if (l < 0)
+                return false;
+            options.level = (Level)l;
+        }
+        else if (arg == L"--exclude" && value)
+            options.excludeFile = argv[++i];
+        else if (arg == L"--from" && value)
+            options.from = wcstol(argv[++i], NULL, 10);
+        else if (arg == L"--to" && value)
+            options.to = wcstol(argv[++i], NULL, 10);
+        else if (arg == L"--codes" && value)
+            swscanf(argv[++i], L"%x-%x", &options.firstCode, &options.lastCode);
+        else if (arg == L"--draw" && value) {
+            int d = indexOfName(drawNames, DRAW_ROTATE + 1, argv[++i]);
+            if (d < 0)
+                return false;
+            options.draw = (Draw)d;
+        } else
+            return false;
+    }
+    return true;
+}
+
+int main()
+{
+    int argc = 0;
+    WCHAR **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        fprintf(stderr, "velmora_sweep: see tools/fontsweep.cpp for its options\n");
+        return 2;
+    }
+    if (options.listFaces) {
+        for (const std::wstring &face : devicesFaces())
+            say("%s\n", utf8(face).c_str());
+        return 0;
+    }
+    setPortrait();
+    if (!startApp())
+        return 1;
+    sweep(options);
+    stopApp();
+    return 0;
+}
