@@ -54,16 +54,35 @@ void putBackFont(HDC dc, HFONT original)
         DeleteObject(SelectObject(dc, original));
 }
 
-/* A check that fails counts as a sound glyph: the platform then answers for itself. */
-GlyphKind glyphKind(HDC dc, WCHAR c)
+/* The glyph's box as the platform gives it for a format, without a bitmap; a check that
+   fails counts as an empty box. */
+static void glyphBox(HDC dc, WCHAR c, UINT format, INT *width, INT *height)
 {
     GLYPHMETRICS metrics;
-    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
-        return SOUND_GLYPH;
-    INT width = (INT)metrics.gmBlackBoxX, height = (INT)metrics.gmBlackBoxY;
-    if (width < 0 || height < 0)
-        return EMPTY_GLYPH;
-    return (LONGLONG)width * height > MAX_GLYPH_PIXELS ? OVERSIZED_GLYPH : SOUND_GLYPH;
+    *width = *height = 0;
+    if (GetGlyphOutlineW(dc, c, format, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return;
+    *width = (INT)metrics.gmBlackBoxX;
+    *height = (INT)metrics.gmBlackBoxY;
+}
+
+/* The platform draws either anti-aliased, with the glyph loaded as for its metrics, or in
+   black and white, with the glyph hinted for it and a font's own bitmaps: the two boxes can
+   differ, and either can be negative. */
+static const UINT drawnFormats[] = { GGO_METRICS, GGO_BITMAP };
+
+GlyphKind glyphKind(HDC dc, WCHAR c)
+{
+    LONGLONG largest = 0;
+    for (UINT format : drawnFormats) {
+        INT width, height;
+        glyphBox(dc, c, format, &width, &height);
+        if (width < 0 || height < 0)
+            return EMPTY_GLYPH;
+        if ((LONGLONG)width * height > largest)
+            largest = (LONGLONG)width * height;
+    }
+    return largest > MAX_GLYPH_PIXELS ? OVERSIZED_GLYPH : SOUND_GLYPH;
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal. */

@@ -27,6 +27,15 @@
    than MAX_GLYPH_PIXELS is drawn as the platform's outline of it, filled in the text colour,
    which needs no glyph bitmap.
 
+   Shaping. Wine's ExtTextOutW reorders and shapes every text with the font's GSUB, GPOS
+   and GDEF tables (BIDI_Reorder, dlls/gdi32/text.c; dlls/gdi32/uniscribe/opentype.c), whose
+   offsets it follows without bounds: a damaged GSUB reads outside the table and the process
+   dies. Smallest case: a copy of Tahoma with 10 bytes of its GSUB changed (tools/fontfuzz,
+   seed 1, fuzz-0154.ttf); drawing U+0608 faults. Complex-script support is an optional
+   component of Windows CE, which a Japanese Windows Mobile 5 device is built without: its
+   ExtTextOutW draws each character's own glyph as given. So does this one, with the
+   platform's ETO_IGNORELANGUAGE, which leaves the tables unread.
+
    Where a glyph is left out or outlined, one real ExtTextOutW call still draws the text with
    that glyph replaced by a space and every character at its own advance: the platform keeps
    its own positions, background, rectangle, alignment and current position. */
@@ -160,6 +169,7 @@ static BOOL drawGuarded(HDC dc, int x, int y, UINT options, const RECT *rect, LP
 extern "C" BOOL WINAPI ceExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
                                      UINT count, const INT *dx)
 {
+    options |= ETO_IGNORELANGUAGE;
     if (hasZeroEmWithWidth(dc))
         return drawWithoutInk(dc, x, y, options, rect);
     if (!text || count == 0 || count > INT_MAX || (options & ETO_GLYPH_INDEX) || allGlyphsSound(dc, text, count))

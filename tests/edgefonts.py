@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes the edge-valued fonts that test_fontguard puts on the device: copies of the device's
-Tahoma whose header values, legal as the format allows, lead the platform's font code to a
-fault that the stand-in layer keeps away.
+Tahoma whose values, legal as the format allows, lead the platform's font code to a fault that
+the stand-in layer keeps away, or to the shaping that it leaves out.
 
     edgefonts.py FOLDER
 
@@ -11,6 +11,7 @@ import importlib.machinery
 import os
 import sys
 
+from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 from fontTools.ttLib import TTFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -38,7 +39,17 @@ def small_em(font):
     font["head"].unitsPerEm = 16
 
 
-EDGES = {"tall-lines": tall_lines, "no-vertical": no_vertical_metrics, "small-em": small_em}
+def shaped(font):
+    """U+05D0, Hebrew alef, drawn with the glyph of 'A', which shaping makes the glyph of 'B':
+    the platform shapes right-to-left and complex scripts only."""
+    for table in font["cmap"].tables:
+        if table.isUnicode():
+            table.cmap[0x05D0] = "A"
+    addOpenTypeFeaturesFromString(font, "languagesystem DFLT dflt; languagesystem hebr dflt;\n"
+                                        "feature ccmp { sub A by B; } ccmp;")
+
+
+EDGES = {"tall-lines": tall_lines, "no-vertical": no_vertical_metrics, "small-em": small_em, "shaped": shaped}
 
 
 def face_of(name):

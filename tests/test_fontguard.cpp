@@ -1,8 +1,9 @@
 /* The font guards of the stand-in coredll.dll and chooser: fonts whose em is 0 pixels and
    glyphs too large for the platform's glyph cache, painted through the real paint path.
    The device must offer DejaVu Math TeX Gyre and the edge-valued copies of Tahoma that
-   tests/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em"),
-   added as a user's fonts. Without the guards each test kills the process. */
+   tests/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em",
+   "Velmora Shaped"), added as a user's fonts. Without the guards each test but the last
+   kills the process; the last shows the platform's shaping left out. */
 #include "harness.h"
 
 #include <dlgs.h>
@@ -73,6 +74,15 @@ TEST_F(FontGuardTest, FontWithAnEmOfZeroPixelsPaintsNoInkAndMeasuresWithoutItsWi
     }
 }
 
+/* The cell first in sight, which holds the code scrolled to. */
+static RECT firstCell(void)
+{
+    RECT cell = glyphArea();
+    cell.right = cell.left + FontViewState.columnWidth;
+    cell.bottom = cell.top + FontViewState.rowHeight;
+    return cell;
+}
+
 typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
 
 /* The grid scrolled so that the code's cell is the first one in sight. */
@@ -84,8 +94,8 @@ static void scrollToCode(WCHAR code)
 }
 
 /* The glyph of code drawn by the platform's own ExtTextOutW in its cell, the grid scrolled
-   to it. */
-static ClientPicture platformGlyphPicture(WCHAR code)
+   to it, with the options given. */
+static ClientPicture platformGlyphPicture(WCHAR code, UINT options = 0)
 {
     ExtTextOutWProc platform =
         (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
@@ -96,7 +106,7 @@ static ClientPicture platformGlyphPicture(WCHAR code)
         SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, textColour);
-        platform(dc, x, y, 0, NULL, &code, 1, NULL);
+        platform(dc, x, y, options, NULL, &code, 1, NULL);
         DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
     });
 }
@@ -152,6 +162,29 @@ TEST_F(FontGuardTest, GlyphTooLargeToRasteriseStillPaints)
         << "the paint did not draw 'A'";
 }
 
+/* Without vertical metrics every glyph is clipped to a cell of no height; hinted for black
+   and white, as the platform draws at -16, '<' then has a box of negative height, which its
+   metrics for other formats do not show. */
+TEST_F(FontGuardTest, GlyphWithANegativeBoxInBlackAndWhiteOnlyStillPaints)
+{
+    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
+    useFont(L"Velmora No Vertical", -16, 0);
+    ASSERT_STREQ(L"Velmora No Vertical", FontViewState.textFace) << "the device does not offer Velmora No Vertical";
+    GLYPHMETRICS metrics = {};
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
+    GetGlyphOutlineW(dc, L'<', GGO_BITMAP, &metrics, 0, NULL, &identity);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(FontViewState.mainWindow, dc);
+    ASSERT_LT((INT)metrics.gmBlackBoxY, 0) << "the platform no longer gives '<' a negative box";
+    scrollToCode(L'<');
+    startRecordingText();
+    repaintMainWindow();
+    std::vector<TextCall> calls = stopRecordingText();
+    EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const TextCall &call) { return call.text == L"<"; }))
+        << "the paint did not draw '<'";
+}
+
 /* The chooser draws its sample with the platform's own calls: a font with an em of 0
    pixels and a width shows an empty sample. */
 TEST_F(FontGuardTest, ChooserShowsAnEmptySampleForAFontWithAnEmOfZeroPixels)
@@ -169,4 +202,19 @@ TEST_F(FontGuardTest, ChooserShowsAnEmptySampleForAFontWithAnEmOfZeroPixels)
         clickButton(modal, IDCANCEL);
     }));
     EXPECT_EQ(0, inked) << "-1: the chooser did not open and paint";
+}
+
+/* The device draws each character's own glyph, unshaped: the platform's shaping follows the
+   font's tables without bounds. "Velmora Shaped" draws U+05D0 as 'A', shaped as 'B'. */
+TEST_F(FontGuardTest, CharacterDrawsItsOwnGlyphUnshaped)
+{
+    const WCHAR alef = 0x05D0;
+    useFont(L"Velmora Shaped", -48, 0);
+    ASSERT_STREQ(L"Velmora Shaped", FontViewState.textFace) << "the device does not offer Velmora Shaped";
+    scrollToCode(alef);
+    ClientPicture unshaped = platformGlyphPicture(alef, ETO_IGNORELANGUAGE);
+    ClientPicture shaped = platformGlyphPicture(alef);
+    RECT area = firstCell();
+    ASSERT_NE(0, differingPixels(unshaped, shaped, area)) << "the platform does not shape U+05D0";
+    EXPECT_EQ(0, differingPixels(unshaped, repaintedMainWindow(), area));
 }
