@@ -29,7 +29,8 @@ static void showFullScreen(HWND dialog)
 /* The font the chooser's sample shows: its working copy, which it edits as the user picks. */
 static const LOGFONTW *sampleFont;
 
-/* The platform draws its sample with gdi32's own calls, past coredll.dll's guards. */
+/* The platform draws its sample with its own calls, past coredll.dll's guards: a sample
+   font that would meet a fault (fontcheck.h) is not drawn. */
 static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);
@@ -40,8 +41,7 @@ static bool sampleMeetsAFault(HWND dialog)
     return fault;
 }
 
-/* The sample's frame as the platform draws it, with no ink inside, as the guards draw such
-   a font. */
+/* The sample's frame as the platform draws it, with nothing inside. */
 static void paintEmptySample(HWND dialog)
 {
     RECT frame;

@@ -13,11 +13,13 @@
    width more than 100 times the height, which a height of 0 always is: such a font is
    measured as the platform measures it with its width ignored, and draws no ink.
 
-   Negative boxes. Wine's FreeType path gives some combining marks at small sizes a glyph
-   box of negative height, and rasterising it corrupts the heap. Smallest case: DejaVu Sans
-   Mono at height -8; GetGlyphOutlineW(U+032E, GGO_METRICS) answers a box of 2 by
-   0xFFFFFFFC and a GGO_BITMAP size of 0xFFFFFFF0; ExtTextOutW of U+032E faults. Such a
-   glyph has no ink: it is drawn as a space of the character's own advance.
+   Negative boxes. Wine's FreeType path gives some glyphs at small sizes a box of negative
+   height (combining marks; glyphs clipped to a cell of little height), and rasterising one
+   corrupts the heap. Smallest case: DejaVu Sans Mono at height -8;
+   GetGlyphOutlineW(U+032E, GGO_METRICS) answers a box of 2 by 0xFFFFFFFC and a GGO_BITMAP
+   size of 0xFFFFFFF0; ExtTextOutW of U+032E faults. The box drawn in black and white can be
+   negative alone, so both are asked. Such a glyph has no ink: it is drawn as a space of the
+   character's own advance.
 
    Oversized glyphs. Wine's glyph cache (cache_glyph_bitmap, dlls/win32u/dibdrv/graphics.c)
    sizes a glyph's bitmap in 32 bits and addresses its rows with int offsets: from 2 GiB on
