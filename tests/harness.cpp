@@ -1053,3 +1053,15 @@ PlatformFont platformFont(const LOGFONTW &font)
     ReleaseDC(FontViewState.mainWindow, dc);
     return answer;
 }
+
+GLYPHMETRICS platformGlyphMetrics(WCHAR code, UINT format)
+{
+    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
+    GLYPHMETRICS metrics = {};
+    HDC dc = GetDC(FontViewState.mainWindow);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
+    GetGlyphOutlineW(dc, code, format, &metrics, 0, NULL, &identity);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(FontViewState.mainWindow, dc);
+    return metrics;
+}

@@ -292,5 +292,8 @@ struct PlatformFont {
     std::wstring name(PSTR offset) const { return (const WCHAR *)&outline[(size_t)offset]; }
 };
 PlatformFont platformFont(const LOGFONTW &font);
+/* The platform's metrics of the code's glyph in the font under test on the main window, in
+   the format given (no bitmap is made). */
+GLYPHMETRICS platformGlyphMetrics(WCHAR code, UINT format = GGO_METRICS);
 
 #endif

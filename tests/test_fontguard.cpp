@@ -119,24 +119,13 @@ static int sharedInk(const ClientPicture &a, const ClientPicture &b)
     return shared;
 }
 
-static LONGLONG platformGlyphPixels(WCHAR code)
-{
-    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
-    GLYPHMETRICS metrics = {};
-    HDC dc = GetDC(FontViewState.mainWindow);
-    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
-    GetGlyphOutlineW(dc, code, GGO_METRICS, &metrics, 0, NULL, &identity);
-    DeleteObject(SelectObject(dc, old));
-    ReleaseDC(FontViewState.mainWindow, dc);
-    return (LONGLONG)metrics.gmBlackBoxX * metrics.gmBlackBoxY;
-}
-
 /* At -400 Tahoma's 'A' is larger than the glyph cache is given, and small enough for the
    platform's own drawing to compare with. */
 TEST_F(FontGuardTest, GlyphTooLargeForTheGlyphCacheIsFilledAsThePlatformDrawsIt)
 {
     useFont(L"Tahoma", -400, 0);
-    ASSERT_GT(platformGlyphPixels(L'A'), 256 * 256) << "'A' is no larger than the glyph cache is given";
+    GLYPHMETRICS a = platformGlyphMetrics(L'A');
+    ASSERT_GT((LONGLONG)a.gmBlackBoxX * a.gmBlackBoxY, 256 * 256) << "'A' is no larger than the glyph cache is given";
     scrollToCode(L'A');
     ClientPicture expected = platformGlyphPicture(L'A');
     ClientPicture shown = repaintedMainWindow();
@@ -167,16 +156,10 @@ TEST_F(FontGuardTest, GlyphTooLargeToRasteriseStillPaints)
    metrics for other formats do not show. */
 TEST_F(FontGuardTest, GlyphWithANegativeBoxInBlackAndWhiteOnlyStillPaints)
 {
-    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
     useFont(L"Velmora No Vertical", -16, 0);
     ASSERT_STREQ(L"Velmora No Vertical", FontViewState.textFace) << "the device does not offer Velmora No Vertical";
-    GLYPHMETRICS metrics = {};
-    HDC dc = GetDC(FontViewState.mainWindow);
-    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
-    GetGlyphOutlineW(dc, L'<', GGO_BITMAP, &metrics, 0, NULL, &identity);
-    DeleteObject(SelectObject(dc, old));
-    ReleaseDC(FontViewState.mainWindow, dc);
-    ASSERT_LT((INT)metrics.gmBlackBoxY, 0) << "the platform no longer gives '<' a negative box";
+    ASSERT_LT((INT)platformGlyphMetrics(L'<', GGO_BITMAP).gmBlackBoxY, 0)
+        << "the platform no longer gives '<' a negative box";
     scrollToCode(L'<');
     startRecordingText();
     repaintMainWindow();

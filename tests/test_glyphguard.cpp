@@ -61,11 +61,10 @@ struct PlatformGlyph {
 
 static PlatformGlyph platformGlyph(WCHAR code)
 {
-    static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
     PlatformGlyph glyph = {};
+    glyph.metrics = platformGlyphMetrics(code);
     HDC dc = GetDC(FontViewState.mainWindow);
     HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&FontViewState.logFont));
-    GetGlyphOutlineW(dc, code, GGO_METRICS, &glyph.metrics, 0, NULL, &identity);
     GetTextExtentExPointW(dc, &code, 1, 0, NULL, NULL, &glyph.extent);
     DeleteObject(SelectObject(dc, old));
     ReleaseDC(FontViewState.mainWindow, dc);
