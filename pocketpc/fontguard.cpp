@@ -26,8 +26,8 @@
    the process dies writing outside it. Smallest case: Tahoma at height -65535 (the largest
    em Wine allows); ExtTextOutW of U+0000 faults. Below that the cache keeps a bitmap for
    every code drawn while the font is in use, gigabytes for a large font. A glyph larger
-   than MAX_GLYPH_PIXELS is drawn as the platform's outline of it, filled in the text colour,
-   which needs no glyph bitmap.
+   than MAX_GLYPH_PIXELS is drawn as the platform's outline of it, cut to what can be seen and
+   filled in the text colour, which needs no glyph bitmap.
 
    Shaping. Wine's ExtTextOutW reorders and shapes every text with the font's GSUB, GPOS
    and GDEF tables (BIDI_Reorder, dlls/gdi32/text.c; dlls/gdi32/uniscribe/opentype.c), whose
@@ -45,6 +45,7 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <string.h>
 
 extern "C" BOOL WINAPI ceGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
 {
@@ -119,6 +120,93 @@ static bool splitGlyphs(HDC dc, LPCWSTR text, UINT count, WCHAR *sound, WCHAR *o
     return any;
 }
 
+/* ---- Outlines clipped to what can be seen ---- */
+
+/* The platform turns a whole path into a region before clipping it: for glyphs thousands of
+   pixels tall, over and over, that takes minutes. Each figure of the flattened outline is cut
+   to the clip box first, edge by edge (Sutherland and Hodgman): what lies outside becomes
+   edges along the box, which fill nothing, and each edge at most doubles a figure's points. */
+enum ClipEdge { LEFT_EDGE, RIGHT_EDGE, TOP_EDGE, BOTTOM_EDGE, CLIP_EDGES };
+
+static bool insideEdge(POINT p, int edge, const RECT &box)
+{
+    switch (edge) {
+    case LEFT_EDGE: return p.x >= box.left;
+    case RIGHT_EDGE: return p.x <= box.right;
+    case TOP_EDGE: return p.y >= box.top;
+    default: return p.y <= box.bottom;
+    }
+}
+
+/* Where the segment from a to b, whose ends lie on either side of the edge, crosses it. */
+static POINT crossing(POINT a, POINT b, int edge, const RECT &box)
+{
+    POINT p;
+    if (edge == LEFT_EDGE || edge == RIGHT_EDGE) {
+        p.x = edge == LEFT_EDGE ? box.left : box.right;
+        p.y = (LONG)(a.y + (LONGLONG)(b.y - a.y) * (p.x - a.x) / (b.x - a.x));
+    } else {
+        p.y = edge == TOP_EDGE ? box.top : box.bottom;
+        p.x = (LONG)(a.x + (LONGLONG)(b.x - a.x) * (p.y - a.y) / (b.y - a.y));
+    }
+    return p;
+}
+
+static UINT clipToEdge(const POINT *in, UINT count, POINT *out, int edge, const RECT &box)
+{
+    UINT kept = 0;
+    for (UINT i = 0; i < count; i++) {
+        POINT from = in[(i + count - 1) % count], to = in[i];
+        bool fromInside = insideEdge(from, edge, box), toInside = insideEdge(to, edge, box);
+        if (fromInside != toInside)
+            out[kept++] = crossing(from, to, edge, box);
+        if (toInside)
+            out[kept++] = to;
+    }
+    return kept;
+}
+
+/* The figure cut to the box, into out, which holds 16 times its points; answers how many
+   it keeps. */
+static UINT clipFigure(const POINT *figure, UINT count, POINT *out, POINT *scratch, const RECT &box)
+{
+    memcpy(out, figure, count * sizeof(POINT));
+    for (int edge = 0; edge < CLIP_EDGES && count > 0; edge++) {
+        count = clipToEdge(out, count, scratch, edge, box);
+        memcpy(out, scratch, count * sizeof(POINT));
+    }
+    return count;
+}
+
+/* The flattened path's closed figures, cut to the clip box and filled with the brush. */
+static void fillClippedPath(HDC dc)
+{
+    int count = GetPath(dc, NULL, NULL, 0);
+    POINT *points = count > 0 ? (POINT *)malloc((size_t)count * (sizeof(POINT) * 33 + sizeof(INT) + 1)) : NULL;
+    if (!points)
+        return;
+    POINT *clipped = points + count, *scratch = clipped + 16 * (size_t)count;
+    INT *figureSizes = (INT *)(scratch + 16 * (size_t)count);
+    BYTE *types = (BYTE *)(figureSizes + count);
+    RECT box;
+    if (GetPath(dc, points, types, count) == count && GetClipBox(dc, &box) != ERROR) {
+        InflateRect(&box, 1, 1);
+        UINT total = 0, figures = 0;
+        for (int start = 0, end; start < count; start = end) {
+            for (end = start + 1; end < count && (types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO; end++)
+                ;
+            UINT kept = clipFigure(points + start, end - start, clipped + total, scratch, box);
+            if (kept >= 3) {
+                figureSizes[figures++] = kept;
+                total += kept;
+            }
+        }
+        if (figures)
+            PolyPolygon(dc, clipped, figureSizes, figures);
+    }
+    free(points);
+}
+
 /* The outlines of the text's glyphs, filled as the platform fills text: in the text colour,
    inside the call's rectangle when it clips, leaving the current position where the first
    drawing of the text put it. */
@@ -130,14 +218,15 @@ static void fillOutlines(HDC dc, int x, int y, UINT options, const RECT *rect, L
     MoveToEx(dc, start.x, start.y, NULL);
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, ink);
+    SelectObject(dc, GetStockObject(NULL_PEN));
     SetPolyFillMode(dc, WINDING);
     SetROP2(dc, R2_COPYPEN);
     if ((options & ETO_CLIPPED) && rect)
         IntersectClipRect(dc, rect->left, rect->top, rect->right, rect->bottom);
     if (BeginPath(dc)) {
         ExtTextOutW(dc, x, y, options & ~(ETO_OPAQUE | ETO_CLIPPED), NULL, text, count, dx);
-        if (EndPath(dc))
-            FillPath(dc);
+        if (EndPath(dc) && FlattenPath(dc))
+            fillClippedPath(dc);
     }
     RestoreDC(dc, saved);
     DeleteObject(ink);
