@@ -144,10 +144,10 @@ static POINT crossing(POINT a, POINT b, int edge, const RECT &box)
     POINT p;
     if (edge == LEFT_EDGE || edge == RIGHT_EDGE) {
         p.x = edge == LEFT_EDGE ? box.left : box.right;
-        p.y = (LONG)(a.y + (LONGLONG)(b.y - a.y) * (p.x - a.x) / (b.x - a.x));
+        p.y = (LONG)(a.y + ((LONGLONG)b.y - a.y) * ((LONGLONG)p.x - a.x) / ((LONGLONG)b.x - a.x));
     } else {
         p.y = edge == TOP_EDGE ? box.top : box.bottom;
-        p.x = (LONG)(a.x + (LONGLONG)(b.x - a.x) * (p.y - a.y) / (b.y - a.y));
+        p.x = (LONG)(a.x + ((LONGLONG)b.x - a.x) * ((LONGLONG)p.y - a.y) / ((LONGLONG)b.y - a.y));
     }
     return p;
 }
