@@ -1,7 +1,7 @@
 /* Start-up: the single-instance guard, the window class and the main window. */
 #include "velmora.h"
 
-ATOM registerWindowClass(HINSTANCE instance, LPCWSTR className)
+static ATOM registerWindowClass(HINSTANCE instance, LPCWSTR className)
 {
     WNDCLASSW wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;

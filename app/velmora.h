@@ -45,7 +45,6 @@ extern FONTVIEWSTATE FontViewState;
 
 /* app/startup.cpp */
 BOOL initInstance(HINSTANCE instance, int showCommand);
-ATOM registerWindowClass(HINSTANCE instance, LPCWSTR className);
 
 /* app/mainwnd.cpp */
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -53,7 +52,6 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 /* font/font.cpp */
 void applyFont(void);
 void selectDrawingAttributes(HDC hDC);
-void releaseFontDC(HDC hDC);
 void deleteFontUnderTest(HDC hDC);
 
 /* font/layout.cpp */
@@ -66,7 +64,6 @@ void paintGrid(HWND hwnd, HDC hDC);
 void scrollHorizontally(HWND hwnd, int code, int thumbPosition);
 void scrollVertically(HWND hwnd, int code, int thumbPosition);
 void scrollTo(HWND hwnd, int x, int y);
-BOOL getScrollRange(HWND hwnd, int bar, int *minimum, int *maximum);
 int getScrollPosition(HWND hwnd, int bar);
 
 /* dialogs/dialog.cpp */
@@ -89,25 +86,17 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 
 /* dialogs/logfont1.cpp */
 INT_PTR CALLBACK logFont1DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-void fillLogFont1Dialog(HWND dialog);
-void readLogFont1Dialog(HWND dialog, LOGFONTW *font);
 
 /* dialogs/logfont2.cpp */
 INT_PTR CALLBACK logFont2DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-void fillLogFont2Dialog(HWND dialog);
-void readLogFont2Dialog(HWND dialog, LOGFONTW *font);
 int CALLBACK addFaceNameProc(const LOGFONTW *font, const TEXTMETRICW *metrics, DWORD type, LPARAM faceList);
 
 /* dialogs/drawsettings.cpp */
 INT_PTR CALLBACK drawSettingsDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-void fillDrawSettingsDialog(HWND dialog);
-void showDrawSettings(HWND dialog);
-void readDrawSettingsDialog(HWND dialog);
 
 /* dialogs/choosefont.cpp */
 #include <commdlg.h>
 void chooseFontCommand(HWND owner);
-void chooseSystemFont(HWND owner);
 BOOL invokeChooseFont(CHOOSEFONTW *choose);
 
 /* reports/report.cpp */
@@ -115,23 +104,7 @@ enum {
     PHYSICAL_REPORT_CAPACITY = 1500,   /* report texts, NUL included */
     OUTLINE_REPORT_CAPACITY = 2000
 };
-/* A report text being built: lines go in whole until one does not fit, then it is full. */
-typedef struct {
-    WCHAR *text;
-    int capacity;
-    int length;
-    BOOL full;
-} REPORTTEXT;
-/* A line of up to four numbers and the format that prints them. */
-typedef struct {
-    const WCHAR *format;
-    int values[4];
-} NUMBERLINE;
-void startReportText(REPORTTEXT *report, WCHAR *text, int capacity);
-void appendReportLine(REPORTTEXT *report, const WCHAR *label, const WCHAR *value, const WCHAR *end);
-void appendNumberLines(REPORTTEXT *report, const NUMBERLINE *lines, int count);
 void buildPhysicalFontReport(const TEXTMETRICW *metrics, const WCHAR *face, WCHAR *text, int capacity);
-INT_PTR CALLBACK reportDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 void showPhysicalFontReport(void);
 
 /* reports/outline.cpp */

@@ -13,8 +13,6 @@ object >
 ")
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    add_library(device_records OBJECT pocketpc/records.cpp)
-    target_include_directories(device_records PRIVATE pocketpc)
     # No warning at all in this build: the linker's (a 32-bit name that does not match) too.
     if(VELMORA_WERROR)
         add_link_options(-Wl,--fatal-warnings)

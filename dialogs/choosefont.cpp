@@ -18,7 +18,7 @@ BOOL invokeChooseFont(CHOOSEFONTW *choose)
 
 /* The chooser edits a copy and starts from black, whatever the glyph colour is; only a
    confirmed choice reaches the state, font and colour together. */
-void chooseSystemFont(HWND owner)
+static void chooseSystemFont(HWND owner)
 {
     LOGFONTW chosen;
     CHOOSEFONTW choose;

@@ -9,7 +9,7 @@ static const WCHAR *const colourItems[] = {
     L"000000=Black", L"FFFFFF=White", L"00FF00=Green", L"0000FF=Red", L"FF0000=Blue", L"C0C0C0=Gray", NULL
 };
 
-void showDrawSettings(HWND dialog)
+static void showDrawSettings(HWND dialog)
 {
     writeDecimalField(dialog, IDC_TEXTALIGN, (LONG)FontViewState.textAlign);
     writeDecimalField(dialog, IDC_BKMODE, FontViewState.bkMode);
@@ -21,7 +21,7 @@ void showDrawSettings(HWND dialog)
 }
 
 /* The controls sort their lists themselves. */
-void fillDrawSettingsDialog(HWND dialog)
+static void fillDrawSettingsDialog(HWND dialog)
 {
     addListItems(dialog, IDC_TEXTALIGN, alignItems);
     addListItems(dialog, IDC_BKMODE, modeItems);
@@ -32,7 +32,7 @@ void fillDrawSettingsDialog(HWND dialog)
 }
 
 /* Any flags, mode and colour are stored as read; nothing is held to the lists. */
-void readDrawSettingsDialog(HWND dialog)
+static void readDrawSettingsDialog(HWND dialog)
 {
     FontViewState.textAlign = (UINT)readDecimalField(dialog, IDC_TEXTALIGN);
     FontViewState.bkMode = readDecimalField(dialog, IDC_BKMODE);

@@ -18,7 +18,7 @@ static const WCHAR *const italicItems[] = { L"0=None", L"1=Italic", NULL };
 static const WCHAR *const underlineItems[] = { L"0=None", L"1=Underline", NULL };
 static const WCHAR *const strikeOutItems[] = { L"0=None", L"1=StrikeOut", NULL };
 
-void fillLogFont1Dialog(HWND dialog)
+static void fillLogFont1Dialog(HWND dialog)
 {
     const LOGFONTW *font = &FontViewState.logFont;
     addListItems(dialog, IDC_HEIGHT, sizeItems);
@@ -41,7 +41,7 @@ void fillLogFont1Dialog(HWND dialog)
 }
 
 /* The byte fields keep the low 8 bits of what was entered. */
-void readLogFont1Dialog(HWND dialog, LOGFONTW *font)
+static void readLogFont1Dialog(HWND dialog, LOGFONTW *font)
 {
     font->lfHeight = readDecimalField(dialog, IDC_HEIGHT);
     font->lfWidth = readDecimalField(dialog, IDC_WIDTH);

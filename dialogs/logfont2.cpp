@@ -61,7 +61,7 @@ static void addInstalledFaceNames(HWND dialog)
     ReleaseDC(FontViewState.mainWindow, hDC);
 }
 
-void fillLogFont2Dialog(HWND dialog)
+static void fillLogFont2Dialog(HWND dialog)
 {
     const LOGFONTW *font = &FontViewState.logFont;
     addListItems(dialog, IDC_CHARSET, charSetItems);
@@ -83,7 +83,7 @@ void fillLogFont2Dialog(HWND dialog)
 
 /* The byte fields keep the low 8 bits of what was entered; a longer face name is cut to the
    31 characters that lfFaceName holds beside its terminator. */
-void readLogFont2Dialog(HWND dialog, LOGFONTW *font)
+static void readLogFont2Dialog(HWND dialog, LOGFONTW *font)
 {
     font->lfCharSet = (BYTE)readDecimalField(dialog, IDC_CHARSET);
     font->lfOutPrecision = (BYTE)readDecimalField(dialog, IDC_OUTPRECISION);

@@ -24,7 +24,7 @@ void deleteFontUnderTest(HDC hDC)
     DeleteObject(SelectObject(hDC, GetStockObject(SYSTEM_FONT)));
 }
 
-void releaseFontDC(HDC hDC)
+static void releaseFontDC(HDC hDC)
 {
     deleteFontUnderTest(hDC);
     ReleaseDC(FontViewState.mainWindow, hDC);

@@ -1,5 +1,5 @@
 /* The outline-font report: the outline metrics, the four names and the PANOSE numbers. */
-#include "velmora.h"
+#include "reporttext.h"
 
 /* Every 32-bit field prints signed, also those the platform declares unsigned. */
 static void appendOutlineFigures(REPORTTEXT *report, const OUTLINETEXTMETRICW *m)

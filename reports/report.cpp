@@ -1,5 +1,5 @@
 /* The report dialog, the text building both reports share, and the physical-font report. */
-#include "velmora.h"
+#include "reporttext.h"
 
 #include <string.h>
 

@@ -1,7 +1,7 @@
 /* The font guards of the stand-in coredll.dll and chooser: fonts whose em is 0 pixels and
    glyphs too large for the platform's glyph cache, painted through the real paint path.
    The device must offer DejaVu Math TeX Gyre and the edge-valued copies of Tahoma that
-   tests/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em",
+   fontlab/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em",
    "Velmora Shaped"), added as a user's fonts. Without the guards each test but the last
    kills the process; the last shows the platform's shaping left out. */
 #include "harness.h"

@@ -20,7 +20,7 @@ int getScrollPosition(HWND hwnd, int bar)
     return info.nPos;
 }
 
-BOOL getScrollRange(HWND hwnd, int bar, int *minimum, int *maximum)
+static BOOL getScrollRange(HWND hwnd, int bar, int *minimum, int *maximum)
 {
     SCROLLINFO info;
     BOOL result = readScrollInfo(hwnd, bar, SIF_RANGE, &info);

@@ -943,21 +943,9 @@ LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width)
     return font;
 }
 
-static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
-{
-    if (font->lfFaceName[0] != L'@')
-        ((std::set<std::wstring> *)faces)->insert(font->lfFaceName);
-    return 1;
-}
-
 std::set<std::wstring> facesOffered(void)
 {
-    std::set<std::wstring> faces;
-    LOGFONTW all = fontOf(L"", 0);
-    HDC dc = GetDC(NULL);
-    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
-    ReleaseDC(NULL, dc);
-    return faces;
+    return deviceFaces(false);
 }
 
 /* ---- reports and the font chooser ---- */

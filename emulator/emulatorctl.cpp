@@ -3,8 +3,9 @@
 
      emulatorctl screen WIDTH HEIGHT   turn the screen (480 640 portrait, 640 480 landscape)
      emulatorctl wait                  wait until the program's main window shows
-     emulatorctl command ID            send a menu command to the main window
-     emulatorctl key VK [ctrl]         press a key (virtual-key code, decimal or 0x hex)
+     emulatorctl command ID            send a menu command to the main window (the number
+                                       res/resource.h gives it, as the scripts look it up)
+     emulatorctl key VK [ctrl]         press a key (VK_F2, VK_END, ...: the platform's name)
      emulatorctl close                 close the main window
      emulatorctl dialog-ok             press the done button of the active full-screen dialog
      emulatorctl drop-down ID          open the drop-down list of the active dialog's combo box ID
@@ -18,13 +19,20 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "devicefonts.h"
 #include "emulator.h"
+#include "resource.h"
 
+/* The program's main window, found by the class and title its resources give it (this
+   program carries the same resources). */
 static HWND mainWindow(DWORD milliseconds)
 {
+    WCHAR className[100], title[100];
+    LoadStringW(NULL, IDS_WINDOWCLASS, className, 100);
+    LoadStringW(NULL, IDS_TITLE, title, 100);
     DWORD start = GetTickCount();
     for (;;) {
-        HWND hwnd = FindWindowW(L"QUORVEN", L"quorvel: Velmora");
+        HWND hwnd = FindWindowW(className, title);
         if (hwnd && IsWindowVisible(hwnd))
             return hwnd;
         if (GetTickCount() - start > milliseconds)
@@ -43,8 +51,29 @@ static void sendKey(WORD key, DWORD flags)
     SendInput(1, &input, sizeof input);
 }
 
+/* The keys the scripts press, by the platform's names. */
+static const struct {
+    const wchar_t *name;
+    WORD key;
+} keyNames[] = {
+    { L"VK_F1", VK_F1 }, { L"VK_F2", VK_F2 }, { L"VK_F9", VK_F9 }, { L"VK_ESCAPE", VK_ESCAPE },
+    { L"VK_RETURN", VK_RETURN }, { L"VK_HOME", VK_HOME }, { L"VK_END", VK_END }, { L"VK_PRIOR", VK_PRIOR },
+    { L"VK_NEXT", VK_NEXT }, { L"VK_LEFT", VK_LEFT }, { L"VK_RIGHT", VK_RIGHT }, { L"VK_UP", VK_UP },
+    { L"VK_DOWN", VK_DOWN },
+};
+
+static WORD keyNamed(const wchar_t *name)
+{
+    for (const auto &known : keyNames)
+        if (!wcscmp(name, known.name))
+            return known.key;
+    return 0;
+}
+
 static int pressKey(WORD key, bool control)
 {
+    if (!key)
+        return 1;
     HWND hwnd = mainWindow(5000);
     if (hwnd)
         SetForegroundWindow(hwnd);
@@ -57,44 +86,26 @@ static int pressKey(WORD key, bool control)
 
 /* One line per font of a face in a character set: face, full name, style, character set, type
    and the metrics that tell one file's font from another's, in UTF-8. */
-static int CALLBACK printFont(const LOGFONTW *font, const TEXTMETRICW *metrics, DWORD type, LPARAM)
+static void printFont(const DeviceFont &font)
 {
-    const ENUMLOGFONTEXW *names = (const ENUMLOGFONTEXW *)font;
-    const NEWTEXTMETRICW *m = (const NEWTEXTMETRICW *)metrics;
+    const NEWTEXTMETRICW &m = font.metrics;
     wchar_t line[512];
     char text[2048];
     DWORD written;
     _snwprintf(line, 511, L"%ls\t%ls\t%ls\t%u\t%lu\t%ld %ld %ld %ld %ld %u %u %u %lu\n",
-               font->lfFaceName, names->elfFullName, names->elfStyle, font->lfCharSet, type,
-               m->tmHeight, m->tmAscent, m->tmAveCharWidth, m->tmMaxCharWidth, m->tmWeight,
-               m->ntmSizeEM, m->ntmCellHeight, m->ntmAvgWidth, m->ntmFlags);
+               font.face.c_str(), font.fullName.c_str(), font.style.c_str(), font.charSet, font.type,
+               m.tmHeight, m.tmAscent, m.tmAveCharWidth, m.tmMaxCharWidth, m.tmWeight,
+               m.ntmSizeEM, m.ntmCellHeight, m.ntmAvgWidth, m.ntmFlags);
     line[511] = 0;
     int size = WideCharToMultiByte(CP_UTF8, 0, line, -1, text, sizeof text, NULL, NULL);
     if (size > 1)
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, size - 1, &written, NULL);
-    return 1;
-}
-
-/* The face list's enumeration reports each face once per character set; the face's own
-   enumeration in that set reports each of its styles, as the chooser lists them. */
-static int CALLBACK printFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM dc)
-{
-    LOGFONTW face;
-    memset(&face, 0, sizeof face);
-    wcscpy(face.lfFaceName, font->lfFaceName);
-    face.lfCharSet = font->lfCharSet;
-    EnumFontFamiliesExW((HDC)dc, &face, printFont, 0, 0);
-    return 1;
 }
 
 static int printFonts(void)
 {
-    LOGFONTW all;
-    memset(&all, 0, sizeof all);
-    all.lfCharSet = DEFAULT_CHARSET;
-    HDC dc = CreateCompatibleDC(NULL);
-    EnumFontFamiliesExW(dc, &all, printFace, (LPARAM)dc, 0);
-    DeleteDC(dc);
+    for (const DeviceFont &font : deviceFonts())
+        printFont(font);
     return 0;
 }
 
@@ -109,7 +120,7 @@ int wmain(int argc, wchar_t **argv)
         return hwnd && PostMessageW(hwnd, WM_COMMAND, wcstoul(argv[2], NULL, 0), 0) ? 0 : 1;
     }
     if (argc >= 3 && !wcscmp(argv[1], L"key"))
-        return pressKey((WORD)wcstoul(argv[2], NULL, 0), argc >= 4 && !wcscmp(argv[3], L"ctrl"));
+        return pressKey(keyNamed(argv[2]), argc >= 4 && !wcscmp(argv[3], L"ctrl"));
     if (argc >= 2 && !wcscmp(argv[1], L"close")) {
         HWND hwnd = mainWindow(5000);
         return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;

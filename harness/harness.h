@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "velmora.h"
+#include "devicefonts.h"
 #include "emulator.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 /* The font sweep's device side: realises the faces that a user's fonts add over the edge
    values of LOGFONTW, each setting as the program does (applyFont, a paint of the grid) and
    then draws every 16-bit code with it as the grid does, through the same imports. Before
-   and after each setting it prints a line, so that tools/sweep, which starts it, sees where
+   and after each setting it prints a line, so that fontlab/sweep, which starts it, sees where
    a process died, hung or grew without bound, and starts it again from the next setting.
 
      velmora_sweep.exe --faces                          the faces on the device, one a line
@@ -12,6 +12,7 @@
    counts over all of them. --exclude names faces (UTF-8, one a line) not to sweep, the
    device's own. --trace prints every font call before it is made. */
 #include "harness.h"
+#include "protocol.h"
 
 #include <algorithm>
 #include <climits>
@@ -71,23 +72,6 @@ static void say(const char *format, ...)
 
 /* ---- the faces ---- */
 
-static int CALLBACK addFace(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM faces)
-{
-    ((std::set<std::wstring> *)faces)->insert(font->lfFaceName);
-    return 1;
-}
-
-static std::set<std::wstring> devicesFaces(void)
-{
-    std::set<std::wstring> faces;
-    LOGFONTW all = {};
-    all.lfCharSet = DEFAULT_CHARSET;
-    HDC dc = GetDC(NULL);
-    EnumFontFamiliesExW(dc, &all, addFace, (LPARAM)&faces, 0);
-    ReleaseDC(NULL, dc);
-    return faces;
-}
-
 static std::set<std::wstring> facesInFile(const std::wstring &file)
 {
     std::set<std::wstring> faces;
@@ -110,7 +94,7 @@ static std::vector<std::wstring> facesToSweep(const Options &options)
 {
     std::set<std::wstring> excluded = facesInFile(options.excludeFile);
     std::vector<std::wstring> faces;
-    for (const std::wstring &face : devicesFaces())
+    for (const std::wstring &face : deviceFaces(true))
         if (!excluded.count(face))
             faces.push_back(face);
     return faces;
@@ -248,45 +232,45 @@ TRACED(GetTextExtentExPointW)
 
 static HFONT WINAPI tracedCreateFontIndirectW(const LOGFONTW *font)
 {
-    say("CALL CreateFontIndirectW\n");
+    say(LINE_CALL "CreateFontIndirectW\n");
     return originalCreateFontIndirectW(font);
 }
 
 static HGDIOBJ WINAPI tracedSelectObject(HDC dc, HGDIOBJ object)
 {
-    say("CALL SelectObject %p\n", (void *)object);
+    say(LINE_CALL "SelectObject %p\n", (void *)object);
     return originalSelectObject(dc, object);
 }
 
 static BOOL WINAPI tracedGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
 {
-    say("CALL GetTextMetricsW\n");
+    say(LINE_CALL "GetTextMetricsW\n");
     return originalGetTextMetricsW(dc, metrics);
 }
 
 static UINT WINAPI tracedGetOutlineTextMetricsW(HDC dc, UINT size, OUTLINETEXTMETRICW *metrics)
 {
-    say("CALL GetOutlineTextMetricsW size=%u\n", size);
+    say(LINE_CALL "GetOutlineTextMetricsW size=%u\n", size);
     return originalGetOutlineTextMetricsW(dc, size, metrics);
 }
 
 static int WINAPI tracedGetTextFaceW(HDC dc, int count, WCHAR *face)
 {
-    say("CALL GetTextFaceW\n");
+    say(LINE_CALL "GetTextFaceW\n");
     return originalGetTextFaceW(dc, count, face);
 }
 
 static BOOL WINAPI tracedExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
                                      UINT count, const INT *dx)
 {
-    say("CALL ExtTextOutW U+%04X count=%u\n", count && text ? text[0] : 0, count);
+    say(LINE_CALL "ExtTextOutW U+%04X count=%u\n", count && text ? text[0] : 0, count);
     return originalExtTextOutW(dc, x, y, options, rect, text, count, dx);
 }
 
 static BOOL WINAPI tracedGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maximum, INT *fit,
                                                INT *extents, SIZE *size)
 {
-    say("CALL GetTextExtentExPointW U+%04X count=%d\n", count > 0 && text ? text[0] : 0, count);
+    say(LINE_CALL "GetTextExtentExPointW U+%04X count=%d\n", count > 0 && text ? text[0] : 0, count);
     return originalGetTextExtentExPointW(dc, text, count, maximum, fit, extents, size);
 }
 
@@ -342,15 +326,15 @@ static void runSetting(const Setting &setting, const Options &options)
     FontViewState.logFont = setting.font;
     FontViewState.showBoundingBoxes = setting.draw == DRAW_BOXES;
     FontViewState.showBaseline = setting.draw == DRAW_BOXES;
-    say("PHASE applyFont\n");
+    say(LINE_PHASE "applyFont\n");
     applyFont();
-    say("PHASE paint tmHeight=%ld tmAveCharWidth=%ld face=%s\n", FontViewState.textMetrics.tmHeight,
+    say(LINE_PHASE "paint tmHeight=%ld tmAveCharWidth=%ld face=%s\n", FontViewState.textMetrics.tmHeight,
         FontViewState.textMetrics.tmAveCharWidth, utf8(FontViewState.textFace).c_str());
     InvalidateRect(FontViewState.mainWindow, NULL, TRUE);
     UpdateWindow(FontViewState.mainWindow);
     if (setting.draw == DRAW_NONE)
         return;
-    say("PHASE draw %s\n", drawNames[setting.draw]);
+    say(LINE_PHASE "draw %s\n", drawNames[setting.draw]);
     HDC dc = GetDC(FontViewState.mainWindow);
     selectDrawingAttributes(dc);
     drawCodes(dc, setting.draw, options.firstCode, options.lastCode);
@@ -363,10 +347,10 @@ static void sweep(const Options &options)
 {
     std::vector<std::wstring> faces = facesToSweep(options);
     for (size_t i = 0; i < faces.size(); i++)
-        say("FACE %u %s\n", (unsigned)i, utf8(faces[i]).c_str());
+        say(LINE_FACE, (unsigned)i, utf8(faces[i]).c_str());
     size_t perFace = fontsOfFace(L"", options.level).size();
     long total = (long)(perFace * faces.size());
-    say("SETTINGS %ld per-face %u\n", total, (unsigned)perFace);
+    say(LINE_SETTINGS, total, (unsigned)perFace);
     if (options.trace)
         traceFontCalls();
     for (long index = options.from; index < total && index <= options.to; index++) {
@@ -374,13 +358,13 @@ static void sweep(const Options &options)
         Setting setting = { fontsOfFace(face, options.level)[index % perFace], drawOf(index, options.draw) };
         char text[300];
         describe(text, sizeof text, setting.font);
-        say("BEGIN %ld face=%u %s draw=%s\n", index, (unsigned)(index / perFace), text, drawNames[setting.draw]);
+        say(LINE_BEGIN, index, (unsigned)(index / perFace), text, drawNames[setting.draw]);
         double start = GetTickCount();
         runSetting(setting, options);
         pumpMessages();
-        say("END %ld %.0f ms\n", index, GetTickCount() - start);
+        say(LINE_END, index, GetTickCount() - start);
     }
-    say("DONE\n");
+    say(LINE_DONE);
 }
 
 /* ---- the command line ---- */
@@ -433,11 +417,11 @@ int main()
     WCHAR **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        fprintf(stderr, "velmora_sweep: see tools/fontsweep.cpp for its options\n");
+        fprintf(stderr, "velmora_sweep: see fontlab/fontsweep.cpp for its options\n");
         return 2;
     }
     if (options.listFaces) {
-        for (const std::wstring &face : devicesFaces())
+        for (const std::wstring &face : deviceFaces(true))
             say("%s\n", utf8(face).c_str());
         return 0;
     }

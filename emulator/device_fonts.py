@@ -2,17 +2,23 @@
 """The emulated device's own fonts: writes them into a Fonts folder and removes every other font
 file from it, so that the device offers these faces and no others, whatever the host has.
 
-    device-fonts FOLDER      write the set into FOLDER (the prefix's C:\\Windows\\Fonts)
-    device-fonts --table     the set as the README's table
+    device_fonts.py FOLDER            write the set into FOLDER (the prefix's C:\\Windows\\Fonts)
+    device_fonts.py --table           the set as the README's table
+    device_fonts.py --refusal FILE    why the device would not take FILE as a user's font
+                                      (nothing when it would)
 
 A face the device carries under a name no installable font has is made from the Debian font that
 stands in for it, with the device's name written into its name table: the face list then shows
 the device's names only. Debian's python3 runs this, for its fontTools."""
 
 import os
+import subprocess
 import sys
 
-from fontTools.ttLib import TTFont
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fontlab"))
+from fontTools.ttLib import TTFont  # noqa: E402
+
+import fontedit  # noqa: E402
 
 WINE = "/usr/share/wine/fonts/"
 LIBERATION = "/usr/share/fonts/truetype/liberation/"
@@ -40,36 +46,25 @@ FONTS = [
      "the proportional Japanese font: IPAPGothic"),
 ]
 
-FONT_ENDINGS = (".ttf", ".ttc", ".otf", ".fon", ".fnt")
-FAMILY, STYLE, FULL_NAME, POSTSCRIPT_NAME = 1, 2, 4, 6
-TYPOGRAPHIC_NAMES = (16, 17, 21, 22)
+# What a user may put on the device: the TrueType engine's files, and the raster fonts that it
+# never loads (a Windows Mobile device carries one font engine, chosen when its system is
+# built; a Pocket PC's own fonts are TrueType).
+USER_FONT_ENDINGS = (".ttf", ".ttc", ".otf")
+RASTER_ENDINGS = (".fon", ".fnt")
+FONT_ENDINGS = USER_FONT_ENDINGS + RASTER_ENDINGS
 
 
-def style_of(font):
-    for record in font["name"].names:
-        if record.nameID == STYLE and record.langID in (0, 0x409):
-            return record.toUnicode()
-    return "Regular"
-
-
-def rename(font, face):
-    """Every record of the family's names, in every language, now names the device's face."""
-    table = font["name"]
-    style = style_of(font)
-    full = face if style == "Regular" else face + " " + style
-    names = {FAMILY: face, FULL_NAME: full,
-             POSTSCRIPT_NAME: face.replace(" ", "") + ("" if style == "Regular" else "-" + style)}
-    table.names = [r for r in table.names if r.nameID not in names and r.nameID not in TYPOGRAPHIC_NAMES]
-    for name_id, text in names.items():
-        table.setName(text, name_id, 3, 1, 0x409)
-        table.setName(text, name_id, 1, 0, 0)
-
-
-def family_of(path):
-    font = TTFont(path, lazy=True)
-    for record in font["name"].names:
-        if record.nameID == FAMILY and record.langID in (0, 0x409):
-            return record.toUnicode()
+def refusal(path):
+    """Why the device would not take the file as a user's font, or None."""
+    ending = os.path.splitext(path)[1].lower()
+    if ending in RASTER_ENDINGS:
+        return "a raster font, which the device's TrueType font engine does not load"
+    if ending not in USER_FONT_ENDINGS:
+        return "a font must be a .ttf, .ttc or .otf file"
+    if not os.path.isfile(path) or not os.access(path, os.R_OK):
+        return "no such font file"
+    if subprocess.run(["fc-query", path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode:
+        return "not a font"
     return None
 
 
@@ -77,12 +72,12 @@ def write_face(face, sources, folder):
     written = []
     for source in sources:
         target = os.path.join(folder, os.path.basename(source).lower())
-        if family_of(source) == face:
+        if fontedit.family_of(source) == face:
             with open(source, "rb") as src, open(target, "wb") as dst:
                 dst.write(src.read())
         else:
             font = TTFont(source)
-            rename(font, face)
+            fontedit.rename(font, face)
             font.save(target)
         written.append(os.path.basename(target))
     return written
@@ -108,6 +103,8 @@ def table():
 if __name__ == "__main__":
     if sys.argv[1:] == ["--table"]:
         table()
+    elif len(sys.argv) == 3 and sys.argv[1] == "--refusal":
+        print(refusal(sys.argv[2]) or "", end="")
     elif len(sys.argv) == 2 and os.path.isdir(sys.argv[1]):
         write_set(sys.argv[1])
     else:
