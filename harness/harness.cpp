@@ -239,6 +239,43 @@ bool startProgram(PROCESS_INFORMATION *process)
     return CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process) != 0;
 }
 
+int writeSystemFont(void)
+{
+    LOGFONTW font;
+    DWORD written = 0;
+    if (GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font) != (int)sizeof font)
+        return 1;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &font, sizeof font, &written, NULL);
+    return written == sizeof font ? 0 : 1;
+}
+
+bool freshProcessSystemFont(LOGFONTW *font)
+{
+    SECURITY_ATTRIBUTES inherited = { sizeof inherited, NULL, TRUE };
+    HANDLE output, input;
+    if (!CreatePipe(&output, &input, &inherited, 0))
+        return false;
+    SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::string option(SYSTEM_FONT_OPTION);
+    std::wstring command = L"\"" + std::wstring(path) + L"\" " + std::wstring(option.begin(), option.end());
+    STARTUPINFOW startup = { sizeof startup };
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = input;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process;
+    bool ended = CreateProcessW(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process) &&
+                 waitForExit(process) == 0;
+    CloseHandle(input);
+    DWORD got = 0, read = 0;
+    while (ended && got < sizeof *font && ReadFile(output, (BYTE *)font + got, sizeof *font - got, &read, NULL) && read)
+        got += read;
+    CloseHandle(output);
+    return got == sizeof *font;
+}
+
 static bool hasEnded(const PROCESS_INFORMATION &process)
 {
     return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;

@@ -70,6 +70,12 @@ bool startProgram(PROCESS_INFORMATION *process);
 /* Waits for the process to end; answers its exit code, or -1 on time-out (then kills it).
    These waits dispatch the calling thread's messages, which the program may be sending. */
 int waitForExit(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
+/* The stock system font's description as a fresh process of the device gets it: this test
+   program started again with the option below, with which it writes the description to its
+   output and ends (writeSystemFont). Answers false if no whole description came. */
+bool freshProcessSystemFont(LOGFONTW *font);
+constexpr char SYSTEM_FONT_OPTION[] = "--write-system-font";
+int writeSystemFont(void);
 /* The visible window of a class with a title, polling until it shows. */
 HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds = 10000);
 /* The program's main window once it is in front with the keyboard focus, ready for input;

@@ -55,21 +55,167 @@ static std::wstring realisedFace(HFONT font, TEXTMETRICW *metrics)
 
 TEST(DeviceFonts, TheSystemFontIsTahomaAndAnUnknownFaceIsADevicesFace)
 {
-    LOGFONTW tahoma;
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof tahoma, &tahoma);
-    TEXTMETRICW systemMetrics, tahomaMetrics;
-    realisedFace((HFONT)GetStockObject(SYSTEM_FONT), &systemMetrics);
-    wcscpy(tahoma.lfFaceName, L"Tahoma");
-    HFONT font = CreateFontIndirectW(&tahoma);
-    EXPECT_EQ(realisedFace(font, &tahomaMetrics), L"Tahoma");
-    DeleteObject(font);
-    EXPECT_EQ(memcmp(&systemMetrics, &tahomaMetrics, sizeof systemMetrics), 0)
-        << "the system font realises as Tahoma with the same description";
+    TEXTMETRICW metrics;
+    EXPECT_EQ(realisedFace((HFONT)GetStockObject(SYSTEM_FONT), &metrics), L"Tahoma");
 
-    font = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"No Such Face");
-    std::wstring fallback = realisedFace(font, &tahomaMetrics);
+    HFONT font = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"No Such Face");
+    std::wstring fallback = realisedFace(font, &metrics);
     DeleteObject(font);
     EXPECT_EQ(facesOfReadme().count(fallback), 1u) << "an unknown face realised as " << fallback.c_str();
+}
+
+/* ---- The system font, from the device's registry ---- */
+
+/* The platform's own stock object, which the stand-in coredll.dll's export stands before. */
+static HGDIOBJ platformStockObject(int object)
+{
+    typedef HGDIOBJ (WINAPI *StockObjectProc)(int);
+    StockObjectProc platform = (StockObjectProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "GetStockObject");
+    return platform(object);
+}
+
+static LOGFONTW descriptionOf(HGDIOBJ font)
+{
+    LOGFONTW description = {};
+    EXPECT_EQ((int)sizeof description, GetObjectW(font, sizeof description, &description));
+    return description;
+}
+
+/* The key gives face, height, italics, weight and character set; the rest is the platform's. */
+static void expectOtherMembersThePlatforms(const LOGFONTW &font)
+{
+    LOGFONTW platform = descriptionOf(platformStockObject(SYSTEM_FONT));
+    EXPECT_EQ(platform.lfEscapement, font.lfEscapement);
+    EXPECT_EQ(platform.lfOrientation, font.lfOrientation);
+    EXPECT_EQ(platform.lfUnderline, font.lfUnderline);
+    EXPECT_EQ(platform.lfStrikeOut, font.lfStrikeOut);
+    EXPECT_EQ(platform.lfOutPrecision, font.lfOutPrecision);
+    EXPECT_EQ(platform.lfClipPrecision, font.lfClipPrecision);
+    EXPECT_EQ(platform.lfQuality, font.lfQuality);
+    EXPECT_EQ(platform.lfPitchAndFamily, font.lfPitchAndFamily);
+}
+
+/* tools/emulator.reg: Tahoma, Ht 900 hundredths of a point with HtInPts 1, It 0, Wt 400, CS 0.
+   At 192 dpi, 9 points are 900 x 192 / 7200 = 24 pixels of character height. */
+TEST(DeviceFonts, TheSystemFontIsTheOneTheRegistryDescribes)
+{
+    HGDIOBJ system = GetStockObject(SYSTEM_FONT);
+    EXPECT_NE(platformStockObject(SYSTEM_FONT), system);
+    EXPECT_EQ(system, GetStockObject(SYSTEM_FONT)) << "made once for the process";
+    LOGFONTW font = descriptionOf(system);
+    EXPECT_EQ(-24, font.lfHeight);
+    EXPECT_EQ(0, font.lfWidth);
+    EXPECT_EQ(400, font.lfWeight);
+    EXPECT_EQ(0, font.lfItalic);
+    EXPECT_EQ(0, font.lfCharSet);
+    EXPECT_STREQ(L"Tahoma", font.lfFaceName);
+    expectOtherMembersThePlatforms(font);
+    for (int other : { WHITE_BRUSH, NULL_BRUSH, NULL_PEN, DEFAULT_GUI_FONT, SYSTEM_FIXED_FONT, ANSI_VAR_FONT })
+        EXPECT_EQ(platformStockObject(other), GetStockObject(other)) << "stock object " << other;
+}
+
+/* The key's values, put back as they were when the holder goes. */
+class SystemFontKey {
+public:
+    SystemFontKey()
+    {
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return;
+        WCHAR name[256];
+        BYTE data[1024];
+        for (DWORD i = 0;; i++) {
+            DWORD nameLength = 256, type, size = sizeof data;
+            if (RegEnumValueW(key, i, name, &nameLength, NULL, &type, data, &size) != ERROR_SUCCESS)
+                break;
+            saved.push_back({ name, type, std::vector<BYTE>(data, data + size) });
+        }
+        RegCloseKey(key);
+    }
+    ~SystemFontKey()
+    {
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
+        for (const Value &value : saved)
+            set(value.name.c_str(), value.type, value.data.data(), (DWORD)value.data.size());
+    }
+    void set(LPCWSTR name, DWORD type, const void *data, DWORD size)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL));
+        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, (const BYTE *)data, size));
+        RegCloseKey(key);
+    }
+    void setDword(LPCWSTR name, DWORD value) { set(name, REG_DWORD, &value, sizeof value); }
+    /* The text's characters alone, without a terminating NUL, as a careless writer stores it. */
+    void setText(LPCWSTR name, const std::wstring &text) { set(name, REG_SZ, text.data(), (DWORD)(text.size() * sizeof(WCHAR))); }
+    void remove() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, path); }
+private:
+    static constexpr const WCHAR *path = L"System\\GDI\\SysFnt";
+    struct Value {
+        std::wstring name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    std::vector<Value> saved;
+};
+
+/* Ht 1000 hundredths of a point at 192 dpi: 1000 x 192 / 7200 = 26.67, rounded to 27. */
+TEST(DeviceFonts, AChangedKeyChangesTheSystemFontOfTheNextProcess)
+{
+    SystemFontKey key;
+    key.setText(L"Nm", L"Courier New");
+    key.setDword(L"Ht", 1000);
+    key.setDword(L"It", 1);
+    key.setDword(L"Wt", 700);
+    key.setDword(L"CS", 128);
+    LOGFONTW font;
+    ASSERT_TRUE(freshProcessSystemFont(&font));
+    EXPECT_EQ(-27, font.lfHeight);
+    EXPECT_EQ(0, font.lfWidth);
+    EXPECT_EQ(1, font.lfItalic);
+    EXPECT_EQ(700, font.lfWeight);
+    EXPECT_EQ(128, font.lfCharSet);
+    EXPECT_STREQ(L"Courier New", font.lfFaceName);
+    expectOtherMembersThePlatforms(font);
+
+    key.setDword(L"HtInPts", 0);
+    key.setDword(L"Ht", (DWORD)-30);
+    ASSERT_TRUE(freshProcessSystemFont(&font));
+    EXPECT_EQ(-30, font.lfHeight) << "a height in logical units is taken as it stands";
+}
+
+/* Microsoft's documentation of the key gives its defaults as a registry file's hexadecimal
+   digits: Nm Tahoma, Ht e (14, in logical units), It 0, Wt 190 (400), CS 0. */
+static void expectDefaults(const LOGFONTW &font, const char *when)
+{
+    EXPECT_EQ(14, font.lfHeight) << when;
+    EXPECT_EQ(0, font.lfWidth) << when;
+    EXPECT_EQ(0, font.lfItalic) << when;
+    EXPECT_EQ(400, font.lfWeight) << when;
+    EXPECT_EQ(0, font.lfCharSet) << when;
+    EXPECT_STREQ(L"Tahoma", font.lfFaceName) << when;
+}
+
+TEST(DeviceFonts, AnUnreadableKeyGivesTheDocumentedDefaults)
+{
+    SystemFontKey key;
+    key.setText(L"Nm", std::wstring(LF_FACESIZE, L'W'));
+    key.setDword(L"Ht", 0x80000000);
+    key.setDword(L"HtInPts", 1);
+    key.set(L"It", REG_SZ, L"1", sizeof L"1");
+    key.set(L"Wt", REG_QWORD, "\x90\x01\0\0\0\0\0\0", 8);
+    key.setDword(L"CS", 0x180);
+    LOGFONTW font;
+    ASSERT_TRUE(freshProcessSystemFont(&font));
+    expectDefaults(font, "a face name too long, a height in points that is negative, values of other types");
+    key.setDword(L"Wt", 1001);
+    key.set(L"Nm", REG_DWORD, "Tah", 4);
+    ASSERT_TRUE(freshProcessSystemFont(&font));
+    expectDefaults(font, "a weight beyond 1000, a face name of another type");
+    key.remove();
+    ASSERT_TRUE(freshProcessSystemFont(&font));
+    expectDefaults(font, "without the key");
+    expectOtherMembersThePlatforms(font);
 }
 
 /* One code drawn at a baseline in a font of the description, on white. */
@@ -85,17 +231,27 @@ static ClientPicture glyphPicture(const LOGFONTW &font, WCHAR code)
     return picture;
 }
 
+/* The system font of the registry, Tahoma at 24 pixels, in DEFAULT_CHARSET. */
 TEST_F(AppTest, FirstFontIsTheDevicesOutlineSystemFontWithJapaneseGlyphs)
 {
-    EXPECT_STREQ(L"Tahoma", FontViewState.familyName);
-    EXPECT_NE(0, FontViewState.textMetrics.tmPitchAndFamily & TMPF_TRUETYPE);
     const LOGFONTW &first = FontViewState.logFont;
-    LOGFONTW japanese = first;
-    wcscpy(japanese.lfFaceName, L"MS UI Gothic");
+    EXPECT_EQ(-24, first.lfHeight);
+    EXPECT_EQ(0, first.lfWidth);
+    EXPECT_EQ(DEFAULT_CHARSET, first.lfCharSet);
+    EXPECT_STREQ(L"Tahoma", first.lfFaceName);
+    EXPECT_STREQ(L"Tahoma", FontViewState.familyName);
+    EXPECT_STREQ(L"Tahoma", FontViewState.textFace) << "the physical report's face name";
+    EXPECT_NE(0, FontViewState.textMetrics.tmPitchAndFamily & TMPF_TRUETYPE);
     const WCHAR hiragana = 0x3042, noCharacter = 0xFFFF;
-    ClientPicture drawn = glyphPicture(first, hiragana);
-    EXPECT_NE(glyphPicture(first, noCharacter).pixels, drawn.pixels) << "U+3042 is drawn as a missing glyph";
-    EXPECT_EQ(glyphPicture(japanese, hiragana).pixels, drawn.pixels)
+    EXPECT_NE(glyphPicture(first, noCharacter).pixels, glyphPicture(first, hiragana).pixels)
+        << "U+3042 is drawn as a missing glyph";
+    /* The platform smooths a linked glyph as the first font's gasp table asks (Tahoma: grey
+       above 16 pixels), where MS UI Gothic's own asks for black and white up to 24 pixels:
+       the shapes compare in black and white. */
+    LOGFONTW linked = first, japanese = first;
+    linked.lfQuality = japanese.lfQuality = NONANTIALIASED_QUALITY;
+    wcscpy(japanese.lfFaceName, L"MS UI Gothic");
+    EXPECT_EQ(glyphPicture(japanese, hiragana).pixels, glyphPicture(linked, hiragana).pixels)
         << "U+3042 is not the device's Japanese font's, as the system font's link gives it";
 }
 

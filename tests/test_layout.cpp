@@ -136,20 +136,11 @@ static void expectRanges(int horizontal, int vertical, const std::string &when)
     EXPECT_EQ(vertical, FontViewState.rowCount) << when;
 }
 
-/* More than sixteen columns: as many whole ones as fit beside the labels, none scrolled
-   sideways, and the vertical range ending at the row that holds 0xFFFF. */
-static void expectAsManyColumnsAsFit(const char *when)
-{
-    int width = clientRect(FontViewState.mainWindow).right, n = FontViewState.charsPerRow;
-    int content = FontViewState.labelWidth + n * FontViewState.columnWidth;
-    ASSERT_GT(n, 16) << when;
-    EXPECT_LE(content, width) << when << ": " << n << " columns do not fit";
-    EXPECT_GT(content + FontViewState.columnWidth, width) << when << ": " << n + 1 << " columns fit";
-    int last = FontViewState.rowCount;
-    EXPECT_TRUE(last * n <= 0xFFFF && (last + 1) * n > 0xFFFF) << when << ": row " << last << " of " << n;
-    expectRanges(0, last, when);
-}
-
+/* The system font is Tahoma at an em of 24 pixels, whose file (2048 units to the em) gives
+   an average width of 1226 units, 14 pixels; a bounding box 2964 units wide, 35 pixels; an
+   ascent of 2049 and a descent of 423, 24 + 5 pixels; no line gap. So the labels take 5 x 14 =
+   70 pixels, a row 29 + 3 and a column 35 + 3. The portrait client, 446 pixels wide, fits
+   (446 - 70) / 38 = 9 columns: the grid keeps 16 and scrolls 70 + 16 x 38 - 446 = 232 sideways. */
 TEST_F(AppTest, StartUpLaysOutTheSystemFont)
 {
     /* The first font under test is the system font itself. */
@@ -157,16 +148,23 @@ TEST_F(AppTest, StartUpLaysOutTheSystemFont)
     EXPECT_EQ(system.tmHeight + std::max(system.tmExternalLeading, 3L), FontViewState.rowHeight);
     EXPECT_EQ(system.tmMaxCharWidth + system.tmOverhang + 3, FontViewState.columnWidth);
     EXPECT_EQ(5 * system.tmAveCharWidth, FontViewState.labelWidth);
-    expectAsManyColumnsAsFit("at start-up");
+    EXPECT_EQ(70, FontViewState.labelWidth);
+    EXPECT_EQ(32, FontViewState.rowHeight);
+    EXPECT_EQ(38, FontViewState.columnWidth);
+    ASSERT_EQ(446, clientRect(FontViewState.mainWindow).right);
+    EXPECT_EQ(16, FontViewState.charsPerRow);
+    expectRanges(232, 4095, "at start-up");
 }
 
+/* The landscape client, 606 pixels wide, fits (606 - 70) / 38 = 14 columns of the system
+   font: still 16, scrolled 70 + 16 x 38 - 606 = 72 sideways. */
 TEST_F(AppTest, LandscapeLaysOutTheWiderScreen)
 {
-    int portrait = FontViewState.charsPerRow;
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
-    expectAsManyColumnsAsFit("in landscape");
-    EXPECT_GT(FontViewState.charsPerRow, portrait);
+    ASSERT_EQ(606, clientRect(FontViewState.mainWindow).right);
+    EXPECT_EQ(16, FontViewState.charsPerRow);
+    expectRanges(72, 4095, "in landscape");
 }
 
 /* Rows of 20 pixels, columns of 14; by default the worked example's rows of 20 + 3 and columns
@@ -199,7 +197,8 @@ TEST_F(AppTest, ResizingTheWindowLaysTheGridOutAgain)
 
 TEST_F(AppTest, ExactlySixteenColumnsLeaveTheHorizontalRangeEmpty)
 {
-    setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth);
+    useWorkedMetrics();
+    setClientSize(labelMargin() + 16 * 17);
     EXPECT_EQ(16, FontViewState.charsPerRow);
     expectRanges(0, 4095, "exactly 16 columns");
 }

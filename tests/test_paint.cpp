@@ -330,12 +330,18 @@ TEST_F(PaintTest, BaselineSpansTheWholeClientWidth)
     EXPECT_EQ(0, differingPixels(with, expectedLines, all));
 }
 
-/* A client exactly as wide as the labels and that many columns, on the landscape screen
-   (which fits 17 columns of any font here), scrolled to the last row. */
+/* A client exactly as wide as the labels and that many columns, on the landscape screen,
+   scrolled to the last row. Tahoma at -20 (2048 units to the em) has columns of 29 + 3 pixels
+   (a bounding box 2964 units wide), so that 17 fit beside the labels there, which the system
+   font's columns of 38 do not; and rows of 20 + 4 + 3 (ascent 2049, descent 423), so that the
+   labels, whose baseline is 24 pixels below the row top, stay within their rows. */
 static void showLastRowOfColumns(int columns, int lastRow)
 {
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
+    setFontUnderTest(L"Tahoma", -20);
+    ASSERT_EQ(32, FontViewState.columnWidth);
+    ASSERT_EQ(27, FontViewState.rowHeight);
     setClientSize(FontViewState.labelWidth + columns * FontViewState.columnWidth);
     ASSERT_EQ(columns, FontViewState.charsPerRow);
     scrollVertically(FontViewState.mainWindow, SB_BOTTOM, 0);
@@ -486,10 +492,14 @@ TEST_F(PaintTest, NulControlCodesAndSurrogatesShowACell)
     const int codes[] = { 0x0000, 0x0001, 0x0009, 0x000A, 0x001F, 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xFFFE };
     for (int code : codes) {
         int row = code / FontViewState.charsPerRow, column = code % FontViewState.charsPerRow;
-        showAt(0, row);
+        /* Scrolled sideways as far as the cell or the range goes: the start-up font's sixteen
+           columns are wider than the screen. */
+        showAt(column * FontViewState.columnWidth, row);
         ASSERT_EQ(row, scrollPosition(SB_VERT));
+        int offset = scrollPosition(SB_HORZ);
         ClientPicture shown = captureClient(FontViewState.mainWindow);
-        RECT cell = { cellXOf(column, 0), rowTopOf(0), cellXOf(column + 1, 0) - 3, rowTopOf(1) };
+        RECT cell = { cellXOf(column, offset), rowTopOf(0), cellXOf(column + 1, offset) - 3, rowTopOf(1) };
+        ASSERT_LE(cell.right, shown.width) << "code " << std::hex << code << " is off the screen";
         EXPECT_GT(pixelsOfColour(shown, cell, FontViewState.bkColor), 0) << "code " << std::hex << code;
     }
 }

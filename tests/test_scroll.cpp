@@ -234,10 +234,15 @@ TEST_F(ScrollTest, ClampAtBothEnds)
     }
 }
 
+/* Tahoma at -16, whose columns of 23 + 3 pixels (a bounding box 2964 of 2048 units to the em
+   wide) fit sixteen and a half times beside the labels on the landscape screen; the system
+   font's columns of 38 do not. */
 TEST_F(ScrollTest, NoHorizontalRangeKeepsEveryHorizontalCodeAtZero)
 {
     ASSERT_TRUE(EmulatorRotateScreen());
     pumpMessages();
+    setFontUnderTest(L"Tahoma", -16);
+    ASSERT_EQ(26, FontViewState.columnWidth);
     setClientSize(FontViewState.labelWidth + 16 * FontViewState.columnWidth + FontViewState.columnWidth / 2);
     ASSERT_EQ(0, scrollMaximum(SB_HORZ)) << "16 columns and a half fit";
     for (int code = 0; code <= 8; code++) {
