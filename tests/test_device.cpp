@@ -95,7 +95,7 @@ static void expectOtherMembersThePlatforms(const LOGFONTW &font)
     EXPECT_EQ(platform.lfPitchAndFamily, font.lfPitchAndFamily);
 }
 
-/* tools/emulator.reg: Tahoma, Ht 900 hundredths of a point with HtInPts 1, It 0, Wt 400, CS 0.
+/* emulator/emulator.reg: Tahoma, Ht 900 hundredths of a point with HtInPts 1, It 0, Wt 400, CS 0.
    At 192 dpi, 9 points are 900 x 192 / 7200 = 24 pixels of character height. */
 TEST(DeviceFonts, TheSystemFontIsTheOneTheRegistryDescribes)
 {

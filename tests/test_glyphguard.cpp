@@ -7,6 +7,7 @@
 #include "../font/gridmath.h"
 
 #include <algorithm>
+#include <ctype.h>
 #include <string.h>
 
 typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
@@ -157,10 +158,26 @@ TEST_F(GlyphGuardTest, RowsOfTheKnownBadCodesPaintWithEveryAlignmentAndBoxes)
     }
 }
 
-TEST_F(GlyphGuardTest, EveryCodeOfEveryFaceDrawsAtSmallSizes)
+/* One test per face the device offers, so that the faces can be walked on several devices at
+   once (tests/CMakeLists.txt runs this program in parts). */
+class EveryCodeOfEveryFace : public GlyphGuardTest, public ::testing::WithParamInterface<std::wstring> {};
+
+TEST_P(EveryCodeOfEveryFace, DrawsAtSmallSizes)
 {
     ASSERT_NO_FATAL_FAILURE(useMarkFace(MARK_HEIGHT));
-    for (const std::wstring &face : facesOffered())
-        for (LONG height : smallHeights)
-            EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";
+    const std::wstring &face = GetParam();
+    for (LONG height : smallHeights)
+        EXPECT_EQ(0, drawEveryCode(face.c_str(), height)) << face << " at " << height << ": failed calls";
 }
+
+/* A test's name: the face's position in the list and its ASCII letters and digits. */
+static std::string faceTestName(const ::testing::TestParamInfo<std::wstring> &info)
+{
+    std::string name = "face" + std::to_string(info.index) + "_";
+    for (wchar_t c : info.param)
+        name += c < 0x80 && isalnum(c) ? (char)c : '_';
+    return name;
+}
+
+/* The list is asked of the platform as the program starts, before any test runs. */
+INSTANTIATE_TEST_SUITE_P(Faces, EveryCodeOfEveryFace, ::testing::ValuesIn(facesOffered()), faceTestName);
