@@ -104,8 +104,10 @@ static DWORD bigEndian32(const BYTE *bytes)
 }
 
 /* The font's own bitmaps (an 'EBLC' table, or Apple's 'bloc': a count of strikes after the
-   version, then 48 bytes a strike with its pixels per em at 45) hold a strike within a pixel
-   of em, which FreeType draws in place of the outline. A table that cannot be read may. */
+   version, then 48 bytes a strike with its pixels per em at 45) hold a strike that FreeType
+   may draw in place of the outline at em, which the text metrics give to within a pixel or
+   two (ascent, descent and internal leading are each rounded). A table that cannot be read
+   may. */
 static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em)
 {
     DWORD tag = (DWORD)(BYTE)a | (DWORD)(BYTE)b << 8 | (DWORD)(BYTE)c << 16 | (DWORD)(BYTE)d << 24;
@@ -121,7 +123,7 @@ static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em)
         return true;
     for (DWORD i = 0; i < strikes; i++) {
         BYTE ppem;
-        if (GetFontData(dc, tag, HEAD + i * STRIKE + STRIKE_PPEM_Y, &ppem, 1) != 1 || abs(ppem - em) <= 1)
+        if (GetFontData(dc, tag, HEAD + i * STRIKE + STRIKE_PPEM_Y, &ppem, 1) != 1 || abs(ppem - em) <= 2)
             return true;
     }
     return false;

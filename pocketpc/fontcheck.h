@@ -37,8 +37,8 @@ struct FontFacts {
     BYTE glyphKinds[0x10000 / 4];  /* 2 bits a code: 0 not yet asked, else its GlyphKind + 1 */
 };
 
-/* The facts of the font selected into dc; kept for the calls that follow while that font
-   is selected (see fontcheck.cpp for what ends them). */
+/* The facts of the font selected into dc, kept under the platform's number for its
+   realisation (fontcheck.cpp says why nothing kept outlives the font it describes). */
 FontFacts *fontFacts(HDC dc);
 
 GlyphKind glyphKind(HDC dc, FontFacts *font, WCHAR c);
