@@ -12,6 +12,8 @@ enum { RUNS = 200 };   /* samples of each measurement */
 double nowMilliseconds(void);
 /* Prints "name: median X ms, p95 Y ms over N runs". */
 void printFigures(const char *name, std::vector<double> samples);
+/* Prints the figures of both and the ratio of their medians, guard over gdi32. */
+void printGuardAndGdi32(const char *name, const std::vector<double> &guard, const std::vector<double> &gdi32);
 
 /* The measurements, each printing its own figures. */
 void benchGrid(void);

@@ -11,14 +11,16 @@
    width, the process dies dividing by zero. Smallest case: DejaVu Math TeX Gyre at height
    1, width 7, selected into a screen DC; GetTextMetricsW faults. The platform ignores a
    width more than 100 times the height, which a height of 0 always is: such a font is
-   measured as the platform measures it with its width ignored, and draws no ink.
+   measured as the platform measures it with its width ignored, and draws no ink. Whether
+   the em is 0 pixels is learned once for each realised font (fontcheck.cpp).
 
    Negative boxes. Wine's FreeType path gives some glyphs at small sizes a box of negative
    height (combining marks; glyphs clipped to a cell of little height), and rasterising one
    corrupts the heap. Smallest case: DejaVu Sans Mono at height -8;
    GetGlyphOutlineW(U+032E, GGO_METRICS) answers a box of 2 by 0xFFFFFFFC and a GGO_BITMAP
    size of 0xFFFFFFF0; ExtTextOutW of U+032E faults. The box drawn in black and white can be
-   negative alone, so both are asked. Such a glyph has no ink: it is drawn as a space of the
+   negative alone, so it is asked too where it can differ (fontcheck.cpp). Each code's
+   answer is kept with the font. Such a glyph has no ink: it is drawn as a space of the
    character's own advance.
 
    Oversized glyphs. Wine's glyph cache (cache_glyph_bitmap, dlls/win32u/dibdrv/graphics.c)
@@ -49,7 +51,7 @@
 
 extern "C" BOOL WINAPI ceGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
 {
-    if (!hasZeroEmWithWidth(dc))
+    if (!fontFacts(dc)->zeroEmWithWidth)
         return GetTextMetricsW(dc, metrics);
     HFONT original = selectWithoutWidth(dc);
     BOOL answered = original && GetTextMetricsW(dc, metrics);
@@ -60,7 +62,7 @@ extern "C" BOOL WINAPI ceGetTextMetricsW(HDC dc, TEXTMETRICW *metrics)
 extern "C" BOOL WINAPI ceGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit,
                                                LPINT partialExtents, LPSIZE size)
 {
-    if (!hasZeroEmWithWidth(dc))
+    if (!fontFacts(dc)->zeroEmWithWidth)
         return GetTextExtentExPointW(dc, text, count, maxExtent, fit, partialExtents, size);
     HFONT original = selectWithoutWidth(dc);
     BOOL answered = original && GetTextExtentExPointW(dc, text, count, maxExtent, fit, partialExtents, size);
@@ -68,27 +70,26 @@ extern "C" BOOL WINAPI ceGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, 
     return answered;
 }
 
-/* No ink, but the call's own rectangle. */
+/* No ink, but the call's own rectangle, which the platform fills the same with any font:
+   the stock one stands in, as no call may reach the platform with this one. Without a
+   rectangle to fill there is nothing to draw, and the current position moves by nothing. */
 static BOOL drawWithoutInk(HDC dc, int x, int y, UINT options, const RECT *rect)
 {
-    HFONT original = selectWithoutWidth(dc);
+    if (!(options & ETO_OPAQUE) || !rect)
+        return TRUE;
+    HGDIOBJ original = SelectObject(dc, GetStockObject(SYSTEM_FONT));
     BOOL drawn = original && ExtTextOutW(dc, x, y, options & (ETO_OPAQUE | ETO_CLIPPED), rect, L"", 0, NULL);
-    putBackFont(dc, original);
+    if (original)
+        SelectObject(dc, original);
     return drawn;
 }
 
-static bool allGlyphsSound(HDC dc, LPCWSTR text, UINT count)
+static bool allGlyphsSound(HDC dc, FontFacts *font, LPCWSTR text, UINT count)
 {
     for (UINT i = 0; i < count; i++)
-        if (glyphKind(dc, text[i]) != SOUND_GLYPH)
+        if (glyphKind(dc, font, text[i]) != SOUND_GLYPH)
             return false;
     return true;
-}
-
-static bool hasSpaceGlyph(HDC dc)
-{
-    WORD index = 0xFFFF;
-    return GetGlyphIndicesW(dc, L" ", 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == 1 && index != 0xFFFF;
 }
 
 /* The advances ExtTextOutW gives the characters when it has no lpDx: the steps between
@@ -108,11 +109,11 @@ static bool platformAdvances(HDC dc, LPCWSTR text, UINT count, INT *dx)
 
 /* The text in two parts: the sound glyphs with spaces for the others, and the oversized
    glyphs with spaces for the others; answers whether any glyph is oversized. */
-static bool splitGlyphs(HDC dc, LPCWSTR text, UINT count, WCHAR *sound, WCHAR *oversized)
+static bool splitGlyphs(HDC dc, FontFacts *font, LPCWSTR text, UINT count, WCHAR *sound, WCHAR *oversized)
 {
     bool any = false;
     for (UINT i = 0; i < count; i++) {
-        GlyphKind kind = glyphKind(dc, text[i]);
+        GlyphKind kind = glyphKind(dc, font, text[i]);
         sound[i] = kind == SOUND_GLYPH ? text[i] : L' ';
         oversized[i] = kind == OVERSIZED_GLYPH ? text[i] : L' ';
         any |= kind == OVERSIZED_GLYPH;
@@ -233,17 +234,17 @@ static void fillOutlines(HDC dc, int x, int y, UINT options, const RECT *rect, L
 }
 
 /* A font without a space has no empty glyph to draw: the call then draws nothing. */
-static BOOL drawGuarded(HDC dc, int x, int y, UINT options, const RECT *rect, LPCWSTR text, UINT count,
-                        const INT *dx)
+static BOOL drawGuarded(HDC dc, FontFacts *font, int x, int y, UINT options, const RECT *rect, LPCWSTR text,
+                        UINT count, const INT *dx)
 {
-    if (!hasSpaceGlyph(dc))
+    if (!font->hasSpace)
         return FALSE;
     INT *advances = (INT *)calloc(count, sizeof(INT) + 2 * sizeof(WCHAR));
     if (!advances)
         return FALSE;
     WCHAR *sound = (WCHAR *)(advances + count);
     WCHAR *oversized = sound + count;
-    bool outlines = splitGlyphs(dc, text, count, sound, oversized);
+    bool outlines = splitGlyphs(dc, font, text, count, sound, oversized);
     if (!dx && platformAdvances(dc, text, count, advances)) {
         dx = advances;
         options &= ~ETO_PDY;
@@ -261,9 +262,11 @@ extern "C" BOOL WINAPI ceExtTextOutW(HDC dc, int x, int y, UINT options, const R
                                      UINT count, const INT *dx)
 {
     options |= ETO_IGNORELANGUAGE;
-    if (hasZeroEmWithWidth(dc))
+    FontFacts *font = fontFacts(dc);
+    if (font->zeroEmWithWidth)
         return drawWithoutInk(dc, x, y, options, rect);
-    if (!text || count == 0 || count > INT_MAX || (options & ETO_GLYPH_INDEX) || allGlyphsSound(dc, text, count))
+    if (!text || count == 0 || count > INT_MAX || (options & ETO_GLYPH_INDEX) ||
+        allGlyphsSound(dc, font, text, count))
         return ExtTextOutW(dc, x, y, options, rect, text, count, dx);
-    return drawGuarded(dc, x, y, options, rect, text, count, dx);
+    return drawGuarded(dc, font, x, y, options, rect, text, count, dx);
 }

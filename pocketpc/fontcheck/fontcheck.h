@@ -23,7 +23,25 @@ enum GlyphKind {
     OVERSIZED_GLYPH  /* a bitmap too large for the platform's glyph cache: drawn as an outline */
 };
 
-GlyphKind glyphKind(HDC dc, WCHAR c);
+/* What is the same for every call with one font as the platform realised it, learned the
+   first time the guards meet it, and each code's GlyphKind as it is first asked. */
+struct FontFacts {
+    DWORD realisation;          /* the platform's number for the realisation; 0: this call's alone */
+    bool zeroEmWithWidth;       /* hasZeroEmWithWidth */
+    bool hasSpace;              /* a glyph for ' ', drawn in place of a glyph left out */
+    bool hasMissingGlyph;       /* missingGlyph holds the metrics of the glyph drawn for no glyph */
+    GLYPHMETRICS missingGlyph;
+    bool ownBitmaps;            /* a strike of its own bitmaps at its em, drawn in black and white */
+    bool cellKnown;             /* the cell below is in the pixels of the glyphs' boxes */
+    LONG cellTop, cellBottom;   /* ascent and -descent: the platform clips each glyph's box to them */
+    BYTE glyphKinds[0x10000 / 4];  /* 2 bits a code: 0 not yet asked, else its GlyphKind + 1 */
+};
+
+/* The facts of the font selected into dc, kept under the platform's number for its
+   realisation (fontcheck.cpp says why nothing kept outlives the font it describes). */
+FontFacts *fontFacts(HDC dc);
+
+GlyphKind glyphKind(HDC dc, FontFacts *font, WCHAR c);
 
 /* The largest glyph that the platform's glyph cache is given, in pixels: it keeps a copy
    for every code drawn, so that all 65,536 codes take at most 4 GiB at 8 bits a pixel. */
