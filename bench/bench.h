@@ -20,10 +20,9 @@ void benchGrid(void);
 void benchGuard(void);
 void benchFaceList(void);
 
-/* Parts of the grid's measurements: the font under test by face and height; the grid
-   scrolled to a row and painted; one erase and paint of the whole client; the whole client
-   repainted at a row, RUNS times; page after page down from the top, twice. */
-void setFont(const WCHAR *face, LONG height);
+/* Parts of the grid's measurements: the grid scrolled to a row and painted; one erase and
+   paint of the whole client; the whole client repainted at a row, RUNS times; page after page
+   down from the top, twice. */
 void scrollToRow(int row);
 double timedFullRepaint(void);
 void measureFullRepaint(const char *name, int row);

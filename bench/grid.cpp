@@ -11,15 +11,6 @@ static HWND grid(void)
     return FontViewState.mainWindow;
 }
 
-void setFont(const WCHAR *face, LONG height)
-{
-    FontViewState.logFont.lfHeight = height;
-    FontViewState.logFont.lfWidth = 0;
-    wcsncpy(FontViewState.logFont.lfFaceName, face, LF_FACESIZE - 1);
-    applyFont();
-    pumpMessages();
-}
-
 void scrollToRow(int row)
 {
     scrollTo(grid(), 0, row);
@@ -93,8 +84,7 @@ static void measureApplyFont(const char *name)
         samples.push_back(nowMilliseconds() - start);
         pumpMessages();
     }
-    FontViewState.logFont = fonts[0];
-    applyFont();
+    useFontUnderTest(fonts[0]);
     pumpMessages();
     printFigures(name, samples);
 }
@@ -115,7 +105,7 @@ void benchGrid(void)
     measureTopToBottom("SB_BOTTOM from the top and its repaint");
     measureApplyFont("applyFont, system font and MS UI Gothic -24");
 
-    setFont(L"MS UI Gothic", -24);
+    setFontUnderTest(L"MS UI Gothic", -24);
     measureFullRepaint("full repaint, MS UI Gothic -24", 0);
     measureFullRepaint("full repaint, MS UI Gothic -24, kanji rows", 0x4E00 / FontViewState.charsPerRow);
     measurePageDown("page down + repaint, MS UI Gothic -24");
@@ -124,7 +114,6 @@ void benchGrid(void)
     measurePageDown("page down + repaint, MS UI Gothic, boxes");
     FontViewState.showBoundingBoxes = FALSE;
 
-    FontViewState.logFont = systemFont;
-    applyFont();
+    useFontUnderTest(systemFont);
     stopApp();
 }

@@ -32,10 +32,9 @@ static void bypassGuard(bool bypass)
 
 static void useFont(const std::string &name, const LOGFONTW &font, LONG weight)
 {
-    FontViewState.logFont = font;
-    FontViewState.logFont.lfWeight = weight;
-    applyFont();
-    pumpMessages();
+    LOGFONTW weighted = font;
+    weighted.lfWeight = weight;
+    useFontUnderTest(weighted);
     printf("%s: realised as \"%ls\", weight %ld\n", name.c_str(), FontViewState.textFace,
            FontViewState.textMetrics.tmWeight);
 }
@@ -72,8 +71,7 @@ static void measureApplyFontBothWays(const std::string &name)
         pumpMessages();
     }
     bypassGuard(false);
-    FontViewState.logFont = fonts[0];
-    applyFont();
+    useFontUnderTest(fonts[0]);
     pumpMessages();
     printGuardAndGdi32((name + ", applyFont").c_str(), samples[0], samples[1]);
 }
@@ -82,8 +80,7 @@ static void measureApplyFontBothWays(const std::string &name)
 static double timedPageDown(const LOGFONTW &font, bool bypass, int row)
 {
     bypassGuard(bypass);
-    FontViewState.logFont = font;
-    applyFont();
+    useFontUnderTest(font);
     scrollToRow(row);
     double start = nowMilliseconds();
     SendMessageW(FontViewState.mainWindow, WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -115,8 +112,7 @@ static void measureFirstPassBothWays(const std::string &name, int firstRow, int 
             break;
         row = next;
     }
-    FontViewState.logFont = fonts[0];
-    applyFont();
+    useFontUnderTest(fonts[0]);
     pumpMessages();
     printGuardAndGdi32((name + ", page down, first pass").c_str(), samples[0], samples[1]);
 }
@@ -221,7 +217,6 @@ void benchGuard(void)
     measureFullRepaint("DejaVu Math TeX Gyre 1, width 7, full repaint, guard", 0);
     useFont("Tahoma -65535, guard", fontOf(L"Tahoma", -65535), FW_NORMAL);
     measureFullRepaint("Tahoma -65535, full repaint at 'A', guard", L'A' / FontViewState.charsPerRow);
-    FontViewState.logFont = startUp;
-    applyFont();
+    useFontUnderTest(startUp);
     stopApp();
 }

@@ -510,7 +510,11 @@ ClientPicture captureClient(HWND hwnd)
     return picture;
 }
 
-typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
+ExtTextOutWProc platformExtTextOutW(void)
+{
+    return (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
+}
+
 static ExtTextOutWProc realExtTextOutW;
 static std::vector<TextCall> textCalls;
 
@@ -1047,9 +1051,16 @@ void removeTestRasterFont(const std::wstring &file)
     DeleteFileW(file.c_str());
 }
 
+void useFontUnderTest(const LOGFONTW &font)
+{
+    FontViewState.logFont = font;
+    applyFont();
+    pumpMessages();
+}
+
 void setFontUnderTest(const WCHAR *face, LONG height, BYTE italic, BYTE underline)
 {
-    LOGFONTW &font = FontViewState.logFont;
+    LOGFONTW font = FontViewState.logFont;
     font.lfHeight = height;
     font.lfWidth = 0;
     font.lfWeight = FW_NORMAL;
@@ -1057,8 +1068,7 @@ void setFontUnderTest(const WCHAR *face, LONG height, BYTE italic, BYTE underlin
     font.lfUnderline = underline;
     font.lfStrikeOut = 0;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    applyFont();
-    pumpMessages();
+    useFontUnderTest(font);
 }
 
 PlatformFont platformFont(const LOGFONTW &font)

@@ -167,6 +167,10 @@ ClientPicture drawnPicture(COLORREF fill, const std::function<void(HDC)> &draw, 
 int differingPixels(const ClientPicture &a, const ClientPicture &b, RECT area);
 int pixelsOfColour(const ClientPicture &picture, RECT area, COLORREF colour);
 
+typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
+/* The platform's own ExtTextOutW, past the stand-in layer's guards. */
+ExtTextOutWProc platformExtTextOutW(void);
+
 /* One ExtTextOutW call the application made: where, with which options and text. */
 struct TextCall {
     int x, y;
@@ -286,6 +290,8 @@ std::set<std::wstring> facesOffered(void);
 std::wstring addTestRasterFont(const std::string &face);
 void removeTestRasterFont(const std::wstring &file);
 
+/* Makes the description the font under test and realises it, as a dialog's OK does. */
+void useFontUnderTest(const LOGFONTW &font);
 /* Makes the face at the height the font under test, as the logical-font pages would (width 0,
    normal weight, no strike-out, the other fields kept), and realises it. */
 void setFontUnderTest(const WCHAR *face, LONG height, BYTE italic = 0, BYTE underline = 0);

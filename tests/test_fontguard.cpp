@@ -29,11 +29,11 @@ protected:
 /* The font under test as the logical-font pages leave it: the start-up font's other fields. */
 static void useFont(const WCHAR *face, LONG height, LONG width)
 {
-    FontViewState.logFont.lfHeight = height;
-    FontViewState.logFont.lfWidth = width;
-    wcsncpy(FontViewState.logFont.lfFaceName, face, LF_FACESIZE - 1);
-    applyFont();
-    pumpMessages();
+    LOGFONTW font = FontViewState.logFont;
+    font.lfHeight = height;
+    font.lfWidth = width;
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    useFontUnderTest(font);
 }
 
 static RECT glyphArea(void)
@@ -83,8 +83,6 @@ static RECT firstCell(void)
     return cell;
 }
 
-typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
-
 /* The grid scrolled so that the code's cell is the first one in sight. */
 static void scrollToCode(WCHAR code)
 {
@@ -97,8 +95,7 @@ static void scrollToCode(WCHAR code)
    to it, with the options given. */
 static ClientPicture platformGlyphPicture(WCHAR code, UINT options = 0)
 {
-    ExtTextOutWProc platform =
-        (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
+    ExtTextOutWProc platform = platformExtTextOutW();
     int x = code % FontViewState.charsPerRow * FontViewState.columnWidth - scrollPosition(SB_HORZ) +
             FontViewState.labelWidth + 1;
     int y = FontViewState.textMetrics.tmExternalLeading / 2;

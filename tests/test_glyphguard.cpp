@@ -10,7 +10,6 @@
 #include <ctype.h>
 #include <string.h>
 
-typedef BOOL(WINAPI *ExtTextOutWProc)(HDC, int, int, UINT, const RECT *, LPCWSTR, UINT, const INT *);
 
 /* The smallest case of the fault: U+032E COMBINING BREVE BELOW of DejaVu Sans Mono at -8. */
 static const WCHAR markFace[] = L"DejaVu Sans Mono";
@@ -26,9 +25,7 @@ static const COLORREF eraseColour = RGB(128, 0, 0);
 /* Makes the face at the height the font under test, as the logical-font pages do. */
 static void useMarkFace(LONG height)
 {
-    FontViewState.logFont = fontOf(markFace, height);
-    applyFont();
-    pumpMessages();
+    useFontUnderTest(fontOf(markFace, height));
     ASSERT_STREQ(markFace, FontViewState.textFace)
         << "the device does not offer DejaVu Sans Mono; add DejaVuSansMono.ttf as a user's font";
 }
@@ -48,11 +45,6 @@ protected:
 };
 
 /* ---- The empty glyph ---- */
-
-static ExtTextOutWProc platformExtTextOutW(void)
-{
-    return (ExtTextOutWProc)(void *)GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "ExtTextOutW");
-}
 
 /* What the platform answers for the code in the main window with the font under test. */
 struct PlatformGlyph {
