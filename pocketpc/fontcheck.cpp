@@ -3,7 +3,10 @@
    point, and a glyph's metrics, which need no bitmap. */
 #include "fontcheck.h"
 
+#include <math.h>
 #include <stdlib.h>
+
+#include <algorithm>
 
 static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
 
@@ -82,7 +85,9 @@ GlyphKind glyphKind(HDC dc, WCHAR c)
         if ((LONGLONG)width * height > largest)
             largest = (LONGLONG)width * height;
     }
-    return largest > MAX_GLYPH_PIXELS ? OVERSIZED_GLYPH : SOUND_GLYPH;
+    if (largest > MAX_GLYPH_PIXELS || overflowsSubpixelRaster(dc, c))
+        return OVERSIZED_GLYPH;
+    return SOUND_GLYPH;
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal. */
@@ -94,4 +99,54 @@ bool mayExceedRasterLimit(HDC dc)
     LONGLONG width = (LONGLONG)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
     LONGLONG height = (LONGLONG)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
     return width * width + height * height >= RASTER_LIMIT_PIXELS;
+}
+
+/* ClearType asked by the font, or by the device's smoothing for a font that leaves it to the
+   device (dlls/win32u/font.c, font_SelectFont). */
+bool drawsSubpixel(HDC dc)
+{
+    LOGFONTW font;
+    if (!logFontOf(dc, &font))
+        return false;
+    if (font.lfQuality == CLEARTYPE_QUALITY || font.lfQuality == CLEARTYPE_NATURAL_QUALITY)
+        return true;
+    if (font.lfQuality == NONANTIALIASED_QUALITY || font.lfQuality == ANTIALIASED_QUALITY)
+        return false;
+    BOOL smoothing = FALSE;
+    UINT type = 0;
+    return SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0) && smoothing &&
+           SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0) && type == FE_FONTSMOOTHINGCLEARTYPE;
+}
+
+/* A box of width pixels whose farthest point from the glyph's origin is reach pixels away. */
+static bool fitsSubpixelRaster(LONGLONG width, LONGLONG reach)
+{
+    return SUBPIXEL_CELLS_PER_PIXEL * (width + SUBPIXEL_PAD_PIXELS) + 1 <= SUBPIXEL_ROW_CELLS &&
+           reach + SUBPIXEL_PAD_PIXELS < SUBPIXEL_REACH_PIXELS;
+}
+
+/* The glyph's box as the platform measures it (GGO_METRICS, which it keeps once asked), turned
+   as drawn; the sub-pixel formats load it hinted for ClearType, within a pixel of it. */
+bool overflowsSubpixelRaster(HDC dc, WCHAR c)
+{
+    GLYPHMETRICS metrics;
+    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return false;
+    LONGLONG width = (INT)metrics.gmBlackBoxX, height = (INT)metrics.gmBlackBoxY;
+    LONGLONG left = metrics.gmptGlyphOrigin.x, top = metrics.gmptGlyphOrigin.y;
+    LONGLONG reach = std::max(std::max(llabs(left), llabs(left + width)), std::max(llabs(top), llabs(top - height)));
+    return !fitsSubpixelRaster(width, reach) && drawsSubpixel(dc);
+}
+
+/* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
+   points within the diagonal of its origin. */
+bool mayOverflowSubpixelRaster(HDC dc)
+{
+    OUTLINETEXTMETRICW metrics;
+    if (!outlineMetricsOf(dc, &metrics))
+        return false;
+    double width = (double)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
+    double height = (double)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
+    LONGLONG diagonal = (LONGLONG)std::min(sqrt(width * width + height * height) + 1, 1e15);
+    return !fitsSubpixelRaster(diagonal, diagonal) && drawsSubpixel(dc);
 }

@@ -20,7 +20,9 @@ void putBackFont(HDC dc, HFONT original);
 enum GlyphKind {
     SOUND_GLYPH,     /* the platform rasterises it */
     EMPTY_GLYPH,     /* a box of negative size: no ink, and rasterising it corrupts the heap */
-    OVERSIZED_GLYPH  /* a bitmap too large for the platform's glyph cache: drawn as an outline */
+    OVERSIZED_GLYPH  /* a bitmap too large for the platform's glyph cache, or a ClearType glyph
+                        that the platform cannot render (overflowsSubpixelRaster): drawn as an
+                        outline */
 };
 
 GlyphKind glyphKind(HDC dc, WCHAR c);
@@ -34,5 +36,24 @@ enum { RASTER_LIMIT_PIXELS = 1 << 29 };
 
 /* A glyph as large as the font box of the font selected into dc reaches RASTER_LIMIT_PIXELS. */
 bool mayExceedRasterLimit(HDC dc);
+
+/* FreeType renders a ClearType glyph three cells to the pixel, and keeps the cells of a pixel
+   row in a pool of 16 KiB (FT_RENDER_POOL_SIZE): 682 cells of 24 bytes, less the row's own
+   pointer and the pool's end mark. A row may touch every cell of the glyph's width, and one
+   pixel more on each side (the LCD filter's padding and the rounding of its box). */
+enum { SUBPIXEL_ROW_CELLS = 680, SUBPIXEL_CELLS_PER_PIXEL = 3, SUBPIXEL_PAD_PIXELS = 4 };
+
+/* FreeType renders no glyph that reaches this many pixels from its origin. */
+enum { SUBPIXEL_REACH_PIXELS = 0x7FFF };
+
+/* The font selected into dc is drawn in the platform's sub-pixel (ClearType) formats. */
+bool drawsSubpixel(HDC dc);
+
+/* The platform would draw the glyph in ClearType and FreeType could fail to render it, which
+   the platform does not check: it then reads the bitmap that was never made. */
+bool overflowsSubpixelRaster(HDC dc, WCHAR c);
+
+/* So could a glyph as large as the font box of the font selected into dc, turned any way. */
+bool mayOverflowSubpixelRaster(HDC dc);
 
 #endif
