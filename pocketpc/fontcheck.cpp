@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <vector>
 
 static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
 
@@ -118,24 +119,72 @@ bool drawsSubpixel(HDC dc)
            SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0) && type == FE_FONTSMOOTHINGCLEARTYPE;
 }
 
-/* A box of width pixels whose farthest point from the glyph's origin is reach pixels away. */
+/* A box of width pixels whose farthest point from the glyph's origin is reach pixels away,
+   padded as FreeType pads and rounds a ClearType bitmap's box. */
 static bool fitsSubpixelRaster(LONGLONG width, LONGLONG reach)
 {
     return SUBPIXEL_CELLS_PER_PIXEL * (width + SUBPIXEL_PAD_PIXELS) + 1 <= SUBPIXEL_ROW_CELLS &&
            reach + SUBPIXEL_PAD_PIXELS < SUBPIXEL_REACH_PIXELS;
 }
 
-/* The glyph's box as the platform measures it (GGO_METRICS, which it keeps once asked), turned
-   as drawn; the sub-pixel formats load it hinted for ClearType, within a pixel of it. */
-bool overflowsSubpixelRaster(HDC dc, WCHAR c)
+/* FIXED to pixels, rounded away from the glyph's origin. */
+static LONGLONG pixelsOf(FIXED value)
+{
+    LONGLONG sixteenths = (LONGLONG)value.value * 65536 + value.fract;
+    return sixteenths < 0 ? -((-sixteenths + 0xFFFF) >> 16) : (sixteenths + 0xFFFF) >> 16;
+}
+
+/* The box of the glyph's outline as the platform turns it for drawing, before its metrics
+   clip it to the cell: all its points, those off the curve too, as FreeType bounds a bitmap.
+   False for a glyph without an outline. */
+static bool outlineBox(HDC dc, WCHAR c, RECT *box)
 {
     GLYPHMETRICS metrics;
-    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
+    DWORD size = GetGlyphOutlineW(dc, c, GGO_NATIVE, &metrics, 0, NULL, &identity);
+    if (size == GDI_ERROR || size == 0)
         return false;
-    LONGLONG width = (INT)metrics.gmBlackBoxX, height = (INT)metrics.gmBlackBoxY;
-    LONGLONG left = metrics.gmptGlyphOrigin.x, top = metrics.gmptGlyphOrigin.y;
-    LONGLONG reach = std::max(std::max(llabs(left), llabs(left + width)), std::max(llabs(top), llabs(top - height)));
-    return !fitsSubpixelRaster(width, reach) && drawsSubpixel(dc);
+    BYTE *outline = (BYTE *)malloc(size);
+    bool read = outline && GetGlyphOutlineW(dc, c, GGO_NATIVE, &metrics, size, outline, &identity) == size;
+    bool any = false;
+    for (DWORD at = 0; read && size - at >= sizeof(TTPOLYGONHEADER);) {
+        const TTPOLYGONHEADER *figure = (const TTPOLYGONHEADER *)(outline + at);
+        if (figure->cb < sizeof *figure || figure->cb > size - at)
+            break;
+        std::vector<POINTFX> points(1, figure->pfxStart);
+        for (DWORD part = sizeof *figure; figure->cb - part >= sizeof(TTPOLYCURVE);) {
+            const TTPOLYCURVE *curve = (const TTPOLYCURVE *)(outline + at + part);
+            DWORD length = sizeof *curve + (curve->cpfx ? curve->cpfx - 1u : 0u) * sizeof(POINTFX);
+            if (curve->cpfx == 0 || length > figure->cb - part)
+                break;
+            points.insert(points.end(), curve->apfx, curve->apfx + curve->cpfx);
+            part += length;
+        }
+        for (const POINTFX &point : points) {
+            LONG x = (LONG)pixelsOf(point.x), y = (LONG)pixelsOf(point.y);
+            if (!any)
+                SetRect(box, x, y, x, y);
+            box->left = std::min(box->left, x);
+            box->right = std::max(box->right, x);
+            box->bottom = std::min(box->bottom, y);
+            box->top = std::max(box->top, y);
+            any = true;
+        }
+        at += figure->cb;
+    }
+    free(outline);
+    return any;
+}
+
+/* FreeType renders the outline that the platform hands it: the one GGO_NATIVE gives, turned
+   for escapement and vertical writing and not clipped to the cell as the platform's metrics
+   are, but hinted for grey rather than ClearType (a pixel apart at most). */
+bool overflowsSubpixelRaster(HDC dc, WCHAR c)
+{
+    RECT box;
+    if (!drawsSubpixel(dc) || !outlineBox(dc, c, &box))
+        return false;
+    LONGLONG reach = std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
+    return !fitsSubpixelRaster((LONGLONG)box.right - box.left, reach);
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its

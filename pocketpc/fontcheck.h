@@ -39,9 +39,9 @@ bool mayExceedRasterLimit(HDC dc);
 
 /* FreeType renders a ClearType glyph three cells to the pixel, and keeps the cells of a pixel
    row in a pool of 16 KiB (FT_RENDER_POOL_SIZE): 682 cells of 24 bytes, less the row's own
-   pointer and the pool's end mark. A row may touch every cell of the glyph's width, and one
-   pixel more on each side (the LCD filter's padding and the rounding of its box). */
-enum { SUBPIXEL_ROW_CELLS = 680, SUBPIXEL_CELLS_PER_PIXEL = 3, SUBPIXEL_PAD_PIXELS = 4 };
+   pointer and the pool's end mark. A row may touch every cell of the glyph's width, padded
+   for the LCD filter, the rounding of the box and the hinting that the platform applies. */
+enum { SUBPIXEL_ROW_CELLS = 680, SUBPIXEL_CELLS_PER_PIXEL = 3, SUBPIXEL_PAD_PIXELS = 5 };
 
 /* FreeType renders no glyph that reaches this many pixels from its origin. */
 enum { SUBPIXEL_REACH_PIXELS = 0x7FFF };
