@@ -175,6 +175,29 @@ static bool outlineBox(HDC dc, WCHAR c, RECT *box)
     return any;
 }
 
+/* How far two spans overlap, in pixels; less than 0 apart. */
+static LONG overlap(LONG low, LONG high, LONG otherLow, LONG otherHigh)
+{
+    return std::min(high, otherHigh) - std::max(low, otherLow);
+}
+
+/* The platform copies FreeType's bitmap into a box of its own metrics, clipped to the cell and
+   then turned, shifting it by the distance between the two in unsigned arithmetic: a bitmap
+   that lies outside that box (a glyph wholly outside the cell, turned) is read or written past
+   its rows. Within a pixel, as the two are hinted apart. */
+static bool besidePlatformBox(HDC dc, WCHAR c, const RECT &outline)
+{
+    GLYPHMETRICS metrics;
+    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return false;
+    LONG left = metrics.gmptGlyphOrigin.x, right = left + (INT)metrics.gmBlackBoxX;
+    LONG top = metrics.gmptGlyphOrigin.y, bottom = top - (INT)metrics.gmBlackBoxY;
+    bool within = outline.left >= left - 1 && outline.right <= right + 1 && outline.bottom >= bottom - 1 &&
+                  outline.top <= top + 1;
+    return !within && (overlap(outline.left, outline.right, left, right) < 2 ||
+                       overlap(outline.bottom, outline.top, bottom, top) < 2);
+}
+
 /* FreeType renders the outline that the platform hands it: the one GGO_NATIVE gives, turned
    for escapement and vertical writing and not clipped to the cell as the platform's metrics
    are, but hinted for grey rather than ClearType (a pixel apart at most). */
@@ -184,7 +207,7 @@ bool overflowsSubpixelRaster(HDC dc, WCHAR c)
     if (!drawsSubpixel(dc) || !outlineBox(dc, c, &box))
         return false;
     LONGLONG reach = std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
-    return !fitsSubpixelRaster((LONGLONG)box.right - box.left, reach);
+    return !fitsSubpixelRaster((LONGLONG)box.right - box.left, reach) || besidePlatformBox(dc, c, box);
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its

@@ -50,7 +50,8 @@ enum { SUBPIXEL_REACH_PIXELS = 0x7FFF };
 bool drawsSubpixel(HDC dc);
 
 /* The platform would draw the glyph in ClearType and FreeType could fail to render it, which
-   the platform does not check: it then reads the bitmap that was never made. */
+   the platform does not check: it then reads the bitmap that was never made. Or FreeType's
+   bitmap lies beside the platform's box for it, and the copy runs past its rows. */
 bool overflowsSubpixelRaster(HDC dc, WCHAR c);
 
 /* So could a glyph as large as the font box of the font selected into dc, turned any way. */
