@@ -1,9 +1,9 @@
 /* The font sweep's device side: realises the faces that a user's fonts add over the edge
    values of LOGFONTW, each setting as the program does (applyFont, a paint of the grid) and
    then draws every 16-bit code (the cross level: a sample) with it as the grid does, through
-   the same imports. Before
-   and after each setting it prints a line, so that tools/sweep, which starts it, sees where
-   a process died, hung or grew without bound, and starts it again from the next setting.
+   the same imports. Before and after each setting it prints a line, so that tools/sweep,
+   which starts it, sees where a process died, hung or grew without bound, and starts it again
+   from the next setting.
 
      velmora_sweep.exe --faces                          the faces on the device, one a line
      velmora_sweep.exe [--exclude FILE] [--level quick|pairs|few|cross] [--from I] [--to J]
