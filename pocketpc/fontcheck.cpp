@@ -185,29 +185,38 @@ static LONG overlap(LONG low, LONG high, LONG otherLow, LONG otherHigh)
    then turned, shifting it by the distance between the two in unsigned arithmetic: a bitmap
    that lies outside that box (a glyph wholly outside the cell, turned) is read or written past
    its rows. Within a pixel, as the two are hinted apart. */
-static bool besidePlatformBox(HDC dc, WCHAR c, const RECT &outline)
+static bool besidePlatformBox(const RECT &outline, const RECT &platform)
 {
-    GLYPHMETRICS metrics;
-    if (GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
-        return false;
-    LONG left = metrics.gmptGlyphOrigin.x, right = left + (INT)metrics.gmBlackBoxX;
-    LONG top = metrics.gmptGlyphOrigin.y, bottom = top - (INT)metrics.gmBlackBoxY;
-    bool within = outline.left >= left - 1 && outline.right <= right + 1 && outline.bottom >= bottom - 1 &&
-                  outline.top <= top + 1;
-    return !within && (overlap(outline.left, outline.right, left, right) < 2 ||
-                       overlap(outline.bottom, outline.top, bottom, top) < 2);
+    bool within = outline.left >= platform.left - 1 && outline.right <= platform.right + 1 &&
+                  outline.bottom >= platform.bottom - 1 && outline.top <= platform.top + 1;
+    return !within && (overlap(outline.left, outline.right, platform.left, platform.right) < 2 ||
+                       overlap(outline.bottom, outline.top, platform.bottom, platform.top) < 2);
+}
+
+/* The farthest a box reaches from the glyph's origin. */
+static LONGLONG reachOf(const RECT &box)
+{
+    return std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
 }
 
 /* FreeType renders the outline that the platform hands it: the one GGO_NATIVE gives, turned
    for escapement and vertical writing and not clipped to the cell as the platform's metrics
-   are, but hinted for grey rather than ClearType (a pixel apart at most). */
+   are, but hinted for grey rather than ClearType (a pixel apart at most). Its points are
+   16-bit pixels there, so that the metrics' box, in full, tells a far reach too. */
 bool overflowsSubpixelRaster(HDC dc, WCHAR c)
 {
-    RECT box;
-    if (!drawsSubpixel(dc) || !outlineBox(dc, c, &box))
+    RECT outline;
+    GLYPHMETRICS metrics;
+    if (!drawsSubpixel(dc) || !outlineBox(dc, c, &outline) ||
+        GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
         return false;
-    LONGLONG reach = std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
-    return !fitsSubpixelRaster((LONGLONG)box.right - box.left, reach) || besidePlatformBox(dc, c, box);
+    RECT platform;
+    platform.left = metrics.gmptGlyphOrigin.x;
+    platform.right = (LONG)(platform.left + (LONGLONG)(INT)metrics.gmBlackBoxX);
+    platform.top = metrics.gmptGlyphOrigin.y;
+    platform.bottom = (LONG)(platform.top - (LONGLONG)(INT)metrics.gmBlackBoxY);
+    LONGLONG reach = std::max(reachOf(outline), reachOf(platform));
+    return !fitsSubpixelRaster((LONGLONG)outline.right - outline.left, reach) || besidePlatformBox(outline, platform);
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
