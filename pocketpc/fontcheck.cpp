@@ -102,6 +102,20 @@ bool mayExceedRasterLimit(HDC dc)
     return width * width + height * height >= RASTER_LIMIT_PIXELS;
 }
 
+/* The device smooths in ClearType: the platform reads so once, as the process starts
+   (dlls/win32u/font.c, init_font_options), and so does this. */
+static bool smoothsInClearType(void)
+{
+    static int clearType = -1;
+    if (clearType < 0) {
+        BOOL smoothing = FALSE;
+        UINT type = 0;
+        clearType = SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0) && smoothing &&
+                    SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0) && type == FE_FONTSMOOTHINGCLEARTYPE;
+    }
+    return clearType;
+}
+
 /* ClearType asked by the font, or by the device's smoothing for a font that leaves it to the
    device (dlls/win32u/font.c, font_SelectFont). */
 bool drawsSubpixel(HDC dc)
@@ -111,12 +125,7 @@ bool drawsSubpixel(HDC dc)
         return false;
     if (font.lfQuality == CLEARTYPE_QUALITY || font.lfQuality == CLEARTYPE_NATURAL_QUALITY)
         return true;
-    if (font.lfQuality == NONANTIALIASED_QUALITY || font.lfQuality == ANTIALIASED_QUALITY)
-        return false;
-    BOOL smoothing = FALSE;
-    UINT type = 0;
-    return SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0) && smoothing &&
-           SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0) && type == FE_FONTSMOOTHINGCLEARTYPE;
+    return font.lfQuality != NONANTIALIASED_QUALITY && font.lfQuality != ANTIALIASED_QUALITY && smoothsInClearType();
 }
 
 /* A box of width pixels whose farthest point from the glyph's origin is reach pixels away,
