@@ -208,24 +208,40 @@ static LONGLONG reachOf(const RECT &box)
     return std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
 }
 
-/* FreeType renders the outline that the platform hands it: the one GGO_NATIVE gives, turned
-   for escapement and vertical writing and not clipped to the cell as the platform's metrics
-   are, but hinted for grey rather than ClearType (a pixel apart at most). Its points are
-   16-bit pixels there, so that the metrics' box, in full, tells a far reach too. */
+/* The platform's own sub-pixel format (WINE_GGO_HRGB_BITMAP): asked without a buffer, it
+   loads the glyph hinted for ClearType and answers its box, padded by a pixel each side, and
+   renders nothing. */
+enum { PLATFORM_GGO_HRGB_BITMAP = 0x11, PLATFORM_SUBPIXEL_PADDING = 2 };
+
+/* A glyph's box in a format, from its origin; false when the platform has none. */
+static bool metricsBox(HDC dc, WCHAR c, UINT format, RECT *box)
+{
+    GLYPHMETRICS metrics;
+    if (GetGlyphOutlineW(dc, c, format, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return false;
+    box->left = metrics.gmptGlyphOrigin.x;
+    box->right = (LONG)(box->left + (LONGLONG)(INT)metrics.gmBlackBoxX);
+    box->top = metrics.gmptGlyphOrigin.y;
+    box->bottom = (LONG)(box->top - (LONGLONG)(INT)metrics.gmBlackBoxY);
+    return true;
+}
+
+/* FreeType renders the outline that the platform hands it. GGO_NATIVE gives it turned for
+   escapement and vertical writing and not clipped to the cell, as the metrics are, but hinted
+   for grey, which can make it narrower than ClearType's by more than a dozen pixels (a
+   variable face made bold, stretched); the ClearType metrics give its hinted width, clipped.
+   The wider of the two counts. Outline points are 16-bit pixels, so that the metrics' boxes,
+   in full, tell a far reach too. */
 bool overflowsSubpixelRaster(HDC dc, WCHAR c)
 {
-    RECT outline;
-    GLYPHMETRICS metrics;
-    if (!drawsSubpixel(dc) || !outlineBox(dc, c, &outline) ||
-        GetGlyphOutlineW(dc, c, GGO_METRICS, &metrics, 0, NULL, &identity) == GDI_ERROR)
+    RECT outline, platform, subpixel;
+    if (!drawsSubpixel(dc) || !outlineBox(dc, c, &outline) || !metricsBox(dc, c, GGO_METRICS, &platform) ||
+        !metricsBox(dc, c, PLATFORM_GGO_HRGB_BITMAP, &subpixel))
         return false;
-    RECT platform;
-    platform.left = metrics.gmptGlyphOrigin.x;
-    platform.right = (LONG)(platform.left + (LONGLONG)(INT)metrics.gmBlackBoxX);
-    platform.top = metrics.gmptGlyphOrigin.y;
-    platform.bottom = (LONG)(platform.top - (LONGLONG)(INT)metrics.gmBlackBoxY);
-    LONGLONG reach = std::max(reachOf(outline), reachOf(platform));
-    return !fitsSubpixelRaster((LONGLONG)outline.right - outline.left, reach) || besidePlatformBox(outline, platform);
+    LONGLONG width = std::max((LONGLONG)outline.right - outline.left,
+                              (LONGLONG)subpixel.right - subpixel.left - PLATFORM_SUBPIXEL_PADDING);
+    LONGLONG reach = std::max(std::max(reachOf(outline), reachOf(platform)), reachOf(subpixel));
+    return !fitsSubpixelRaster(width, reach) || besidePlatformBox(outline, platform);
 }
 
 /* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
