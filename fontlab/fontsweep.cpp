@@ -1,11 +1,12 @@
 /* The font sweep's device side: realises the faces that a user's fonts add over the edge
    values of LOGFONTW, each setting as the program does (applyFont, a paint of the grid) and
-   then draws every 16-bit code with it as the grid does, through the same imports. Before
-   and after each setting it prints a line, so that fontlab/sweep, which starts it, sees where
-   a process died, hung or grew without bound, and starts it again from the next setting.
+   then draws every 16-bit code (the cross level: a sample) with it as the grid does, through
+   the same imports. Before and after each setting it prints a line, so that fontlab/sweep,
+   which starts it, sees where a process died, hung or grew without bound, and starts it again
+   from the next setting.
 
      velmora_sweep.exe --faces                          the faces on the device, one a line
-     velmora_sweep.exe [--exclude FILE] [--level quick|pairs|few] [--from I] [--to J]
+     velmora_sweep.exe [--exclude FILE] [--level quick|pairs|few|cross] [--from I] [--to J]
                        [--draw rotate|runs|single|boxes|none] [--codes FIRST-LAST] [--trace]
 
    Faces are taken in sorted order, each with the same list of settings; a setting's index
@@ -24,8 +25,8 @@
 
 enum Draw { DRAW_RUNS, DRAW_SINGLE, DRAW_BOXES, DRAW_NONE, DRAW_ROTATE };
 static const char *const drawNames[] = { "runs", "single", "boxes", "none", "rotate" };
-enum Level { QUICK, PAIRS, FEW };
-static const char *const levelNames[] = { "quick", "pairs", "few" };
+enum Level { QUICK, PAIRS, FEW, CROSS };
+static const char *const levelNames[] = { "quick", "pairs", "few", "cross" };
 enum { RUN_LENGTH = 64, LAST_CODE = 0xFFFF };
 
 struct Setting {
@@ -176,11 +177,68 @@ static const Variation fewVariations[] = {
     { WIDTH, 7 }, { WIDTH, 300 }, { WEIGHT, 700 }, { ITALIC, 1 }, { ESCAPEMENT, 900 }, { QUALITY, 3 },
 };
 
+/* The cross level: fields that meet in the platform's code crossed at their edge values, the
+   others left at their defaults. Qualities 1 and 2 realise as 0 (font_SelectFont). */
+static const LONG crossQualities[] = { DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
+                                       CLEARTYPE_QUALITY, CLEARTYPE_NATURAL_QUALITY };
+static const LONG crossWidths[] = { 0, 1, 7, 300, 1000, -300 };
+static const LONG crossHeights[] = { 1, 2, 9, -8, -24, -100, -300, -1000, 0, 32767 };
+static const LONG crossEscapements[] = { 0, 450, 900, 1800, 2700, -450 };
+static const LONG crossWeights[] = { 0, 400, 700, 1000 };
+/* The heights of the crosses that leave the height alone: a small and a normal size. */
+static const LONG crossBaseHeights[] = { 9, -24 };
+/* Smoothed and ClearType, for the crosses that leave the quality alone. */
+static const LONG crossBaseQualities[] = { DEFAULT_QUALITY, CLEARTYPE_QUALITY };
+
+static LOGFONTW crossFont(const std::wstring &face, LONG height, LONG quality)
+{
+    LOGFONTW font = defaultFont(face, height);
+    font.lfQuality = (BYTE)quality;
+    return font;
+}
+
+/* Quality x width, quality x height, width x escapement (with the orientation alike) and
+   weight x italic x width, each at both base heights or qualities. */
+static std::vector<LOGFONTW> crossedFonts(const std::wstring &face)
+{
+    std::vector<LOGFONTW> fonts;
+    for (LONG height : crossBaseHeights)
+        for (LONG quality : crossQualities)
+            for (LONG width : crossWidths) {
+                fonts.push_back(crossFont(face, height, quality));
+                fonts.back().lfWidth = width;
+            }
+    for (LONG quality : crossQualities)
+        for (LONG height : crossHeights)
+            fonts.push_back(crossFont(face, height, quality));
+    for (LONG height : crossBaseHeights)
+        for (LONG quality : crossBaseQualities)
+            for (LONG width : crossWidths)
+                for (LONG escapement : crossEscapements) {
+                    fonts.push_back(crossFont(face, height, quality));
+                    fonts.back().lfWidth = width;
+                    fonts.back().lfEscapement = fonts.back().lfOrientation = escapement;
+                }
+    for (LONG height : crossBaseHeights)
+        for (LONG quality : crossBaseQualities)
+            for (LONG weight : crossWeights)
+                for (BYTE italic : { 0, 1 })
+                    for (LONG width : crossWidths) {
+                        fonts.push_back(crossFont(face, height, quality));
+                        fonts.back().lfWeight = weight;
+                        fonts.back().lfItalic = italic;
+                        fonts.back().lfWidth = width;
+                    }
+    return fonts;
+}
+
 /* Quick: each height once with the defaults, then each variation once, dealt over the heights
    in turn. Pairs: each height with the defaults and with every variation. Few: as quick, over
-   a few heights and variations. */
+   a few heights and variations. Cross: crossedFonts. */
 static std::vector<LOGFONTW> fontsOfFace(const std::wstring &face, Level level)
 {
+    if (level == CROSS)
+        return crossedFonts(face);
     std::vector<LONG> levelHeights(heights, heights + HEIGHTS);
     std::vector<Variation> all = variations();
     if (level == FEW) {
@@ -303,20 +361,30 @@ static POINT cellOf(long n)
     return { 40 + (LONG)(n % 16) * 26, (LONG)((n / 16) % 20) * 26 };
 }
 
-static void drawCodes(HDC dc, Draw draw, int first, int last)
+/* The codes a setting draws: all of them, but for the cross level, whose settings are many,
+   the first 0x250 (Latin, with its marks and symbols) and every CROSS_CODE_STEP-th after. */
+enum { CROSS_ALL_CODES = 0x250, CROSS_CODE_STEP = 53 };
+
+static std::vector<WCHAR> codesToDraw(Level level, int first, int last)
 {
-    static WCHAR codes[LAST_CODE + 1];
-    for (int code = 0; code <= LAST_CODE; code++)
-        codes[code] = (WCHAR)code;
-    for (int code = first; code <= last;) {
-        int count = draw == DRAW_RUNS ? std::min((int)RUN_LENGTH, last - code + 1) : 1;
-        POINT at = cellOf(draw == DRAW_RUNS ? code / RUN_LENGTH * 16 : code);
-        ExtTextOutW(dc, at.x, at.y, 0, NULL, &codes[code], count, NULL);
+    std::vector<WCHAR> codes;
+    for (int code = first; code <= last; code++)
+        if (level != CROSS || code < CROSS_ALL_CODES || code % CROSS_CODE_STEP == 0)
+            codes.push_back((WCHAR)code);
+    return codes;
+}
+
+static void drawCodes(HDC dc, Draw draw, const std::vector<WCHAR> &codes)
+{
+    for (size_t n = 0; n < codes.size();) {
+        int count = draw == DRAW_RUNS ? (int)std::min((size_t)RUN_LENGTH, codes.size() - n) : 1;
+        POINT at = cellOf(draw == DRAW_RUNS ? (long)(n / RUN_LENGTH * 16) : (long)n);
+        ExtTextOutW(dc, at.x, at.y, 0, NULL, &codes[n], count, NULL);
         if (draw == DRAW_BOXES) {
             SIZE extent = { 0, 0 };
-            GetTextExtentExPointW(dc, &codes[code], 1, 0, NULL, NULL, &extent);
+            GetTextExtentExPointW(dc, &codes[n], 1, 0, NULL, NULL, &extent);
         }
-        code += count;
+        n += count;
     }
 }
 
@@ -337,7 +405,7 @@ static void runSetting(const Setting &setting, const Options &options)
     say(LINE_PHASE "draw %s\n", drawNames[setting.draw]);
     HDC dc = GetDC(FontViewState.mainWindow);
     selectDrawingAttributes(dc);
-    drawCodes(dc, setting.draw, options.firstCode, options.lastCode);
+    drawCodes(dc, setting.draw, codesToDraw(options.level, options.firstCode, options.lastCode));
     deleteFontUnderTest(dc);
     ReleaseDC(FontViewState.mainWindow, dc);
     GdiFlush();
@@ -387,7 +455,7 @@ static bool parseOptions(int argc, WCHAR **argv, Options &options)
         else if (arg == L"--trace")
             options.trace = true;
         else if (arg == L"--level" && value) {
-            int l = indexOfName(levelNames, FEW + 1, argv[++i]);
+            int l = indexOfName(levelNames, CROSS + 1, argv[++i]);
             if (l < 0)
                 return false;
             options.level = (Level)l;

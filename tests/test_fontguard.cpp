@@ -198,3 +198,30 @@ TEST_F(FontGuardTest, CharacterDrawsItsOwnGlyphUnshaped)
     ASSERT_NE(0, differingPixels(unshaped, shaped, area)) << "the platform does not shape U+05D0";
     EXPECT_EQ(0, differingPixels(unshaped, repaintedMainWindow(), area));
 }
+
+/* FreeType renders a ClearType glyph three cells to the pixel and gives up on a pixel row of
+   more cells than its pool holds, which the platform does not check before it copies the
+   bitmap that was never made: '%' of Tahoma at height 9 and width 300, upright or turned. Such
+   a glyph is filled as its outline; a ClearType glyph that the platform can render is still
+   the platform's own. */
+TEST_F(FontGuardTest, ClearTypeGlyphTooWideForThePlatformsRasteriserStillPaints)
+{
+    FontViewState.logFont.lfQuality = CLEARTYPE_QUALITY;
+    for (LONG escapement : { 0, 1800 }) {
+        FontViewState.logFont.lfEscapement = FontViewState.logFont.lfOrientation = escapement;
+        useFont(L"Tahoma", 9, 300);
+        scrollToCode(L'%');
+        startRecordingText();
+        ClientPicture shown = repaintedMainWindow();
+        std::vector<TextCall> calls = stopRecordingText();
+        EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const TextCall &call) { return call.text == L"%"; }))
+            << "escapement " << escapement << ": the paint did not draw '%'";
+        if (escapement == 0) {
+            EXPECT_GT(pixelsOfColour(shown, firstCell(), textColour), 0) << "no outline filled";
+        }
+    }
+    FontViewState.logFont.lfEscapement = FontViewState.logFont.lfOrientation = 0;
+    useFont(L"Tahoma", -24, 0);
+    scrollToCode(L'%');
+    EXPECT_EQ(0, differingPixels(platformGlyphPicture(L'%'), repaintedMainWindow(), firstCell()));
+}

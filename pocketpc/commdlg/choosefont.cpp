@@ -35,7 +35,7 @@ static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);
     HFONT original = (HFONT)SelectObject(dc, CreateFontIndirectW(sampleFont));
-    bool fault = hasZeroEmWithWidth(dc) || mayExceedRasterLimit(dc);
+    bool fault = hasZeroEmWithWidth(dc) || mayExceedRasterLimit(dc) || mayOverflowSubpixelRaster(dc);
     DeleteObject(SelectObject(dc, original));
     ReleaseDC(dialog, dc);
     return fault;

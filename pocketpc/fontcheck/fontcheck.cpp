@@ -13,8 +13,12 @@
    cannot number is asked afresh on every call. */
 #include "fontcheck.h"
 
+#include <math.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <algorithm>
+#include <vector>
 
 static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
 
@@ -79,6 +83,171 @@ bool mayExceedRasterLimit(HDC dc)
     LONGLONG width = (LONGLONG)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
     LONGLONG height = (LONGLONG)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
     return width * width + height * height >= RASTER_LIMIT_PIXELS;
+}
+
+/* ---- ClearType ---- */
+
+/* FreeType renders a ClearType glyph three cells to the pixel, and keeps the cells of a pixel
+   row in a pool of 16 KiB (FT_RENDER_POOL_SIZE): 682 cells of 24 bytes, less the row's own
+   pointer and the pool's end mark. A row may touch every cell of the glyph's width, padded
+   for the LCD filter, the rounding of the box and the hinting that the platform applies.
+   FreeType renders no glyph that reaches SUBPIXEL_REACH_PIXELS from its origin. */
+enum { SUBPIXEL_ROW_CELLS = 680, SUBPIXEL_CELLS_PER_PIXEL = 3, SUBPIXEL_PAD_PIXELS = 5 };
+enum { SUBPIXEL_REACH_PIXELS = 0x7FFF };
+
+/* The device smooths in ClearType: the platform reads so once, as the process starts
+   (dlls/win32u/font.c, init_font_options), and so does this. */
+static bool smoothsInClearType(void)
+{
+    static int clearType = -1;
+    if (clearType < 0) {
+        BOOL smoothing = FALSE;
+        UINT type = 0;
+        clearType = SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0) && smoothing &&
+                    SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0) && type == FE_FONTSMOOTHINGCLEARTYPE;
+    }
+    return clearType;
+}
+
+/* ClearType asked by the font, or by the device's smoothing for a font that leaves it to the
+   device (dlls/win32u/font.c, font_SelectFont). */
+static bool drawsSubpixel(HDC dc)
+{
+    LOGFONTW font;
+    if (!logFontOf(dc, &font))
+        return false;
+    if (font.lfQuality == CLEARTYPE_QUALITY || font.lfQuality == CLEARTYPE_NATURAL_QUALITY)
+        return true;
+    return font.lfQuality != NONANTIALIASED_QUALITY && font.lfQuality != ANTIALIASED_QUALITY && smoothsInClearType();
+}
+
+/* A box of width pixels whose farthest point from the glyph's origin is reach pixels away,
+   padded as FreeType pads and rounds a ClearType bitmap's box. */
+static bool fitsSubpixelRaster(LONGLONG width, LONGLONG reach)
+{
+    return SUBPIXEL_CELLS_PER_PIXEL * (width + SUBPIXEL_PAD_PIXELS) + 1 <= SUBPIXEL_ROW_CELLS &&
+           reach + SUBPIXEL_PAD_PIXELS < SUBPIXEL_REACH_PIXELS;
+}
+
+/* FIXED to pixels, rounded away from the glyph's origin. */
+static LONGLONG pixelsOf(FIXED value)
+{
+    LONGLONG sixteenths = (LONGLONG)value.value * 65536 + value.fract;
+    return sixteenths < 0 ? -((-sixteenths + 0xFFFF) >> 16) : (sixteenths + 0xFFFF) >> 16;
+}
+
+/* The box of the glyph's outline as the platform turns it for drawing, before its metrics
+   clip it to the cell: all its points, those off the curve too, as FreeType bounds a bitmap.
+   False for a glyph without an outline. */
+static bool outlineBox(HDC dc, WCHAR c, RECT *box)
+{
+    GLYPHMETRICS metrics;
+    DWORD size = GetGlyphOutlineW(dc, c, GGO_NATIVE, &metrics, 0, NULL, &identity);
+    if (size == GDI_ERROR || size == 0)
+        return false;
+    BYTE *outline = (BYTE *)malloc(size);
+    bool read = outline && GetGlyphOutlineW(dc, c, GGO_NATIVE, &metrics, size, outline, &identity) == size;
+    bool any = false;
+    for (DWORD at = 0; read && size - at >= sizeof(TTPOLYGONHEADER);) {
+        const TTPOLYGONHEADER *figure = (const TTPOLYGONHEADER *)(outline + at);
+        if (figure->cb < sizeof *figure || figure->cb > size - at)
+            break;
+        std::vector<POINTFX> points(1, figure->pfxStart);
+        for (DWORD part = sizeof *figure; figure->cb - part >= sizeof(TTPOLYCURVE);) {
+            const TTPOLYCURVE *curve = (const TTPOLYCURVE *)(outline + at + part);
+            DWORD length = sizeof *curve + (curve->cpfx ? curve->cpfx - 1u : 0u) * sizeof(POINTFX);
+            if (curve->cpfx == 0 || length > figure->cb - part)
+                break;
+            points.insert(points.end(), curve->apfx, curve->apfx + curve->cpfx);
+            part += length;
+        }
+        for (const POINTFX &point : points) {
+            LONG x = (LONG)pixelsOf(point.x), y = (LONG)pixelsOf(point.y);
+            if (!any)
+                SetRect(box, x, y, x, y);
+            box->left = std::min(box->left, x);
+            box->right = std::max(box->right, x);
+            box->bottom = std::min(box->bottom, y);
+            box->top = std::max(box->top, y);
+            any = true;
+        }
+        at += figure->cb;
+    }
+    free(outline);
+    return any;
+}
+
+/* How far two spans overlap, in pixels; less than 0 apart. */
+static LONG overlap(LONG low, LONG high, LONG otherLow, LONG otherHigh)
+{
+    return std::min(high, otherHigh) - std::max(low, otherLow);
+}
+
+/* The platform copies FreeType's bitmap into a box of its own metrics, clipped to the cell and
+   then turned, shifting it by the distance between the two in unsigned arithmetic: a bitmap
+   that lies outside that box (a glyph wholly outside the cell, turned) is read or written past
+   its rows. Within a pixel, as the two are hinted apart. */
+static bool besidePlatformBox(const RECT &outline, const RECT &platform)
+{
+    bool within = outline.left >= platform.left - 1 && outline.right <= platform.right + 1 &&
+                  outline.bottom >= platform.bottom - 1 && outline.top <= platform.top + 1;
+    return !within && (overlap(outline.left, outline.right, platform.left, platform.right) < 2 ||
+                       overlap(outline.bottom, outline.top, platform.bottom, platform.top) < 2);
+}
+
+/* The farthest a box reaches from the glyph's origin. */
+static LONGLONG reachOf(const RECT &box)
+{
+    return std::max(std::max(llabs(box.left), llabs(box.right)), std::max(llabs(box.top), llabs(box.bottom)));
+}
+
+/* The platform's own sub-pixel format (WINE_GGO_HRGB_BITMAP): asked without a buffer, it
+   loads the glyph hinted for ClearType and answers its box, padded by a pixel each side, and
+   renders nothing. */
+enum { PLATFORM_GGO_HRGB_BITMAP = 0x11, PLATFORM_SUBPIXEL_PADDING = 2 };
+
+/* A glyph's box in a format, from its origin; false when the platform has none. */
+static bool metricsBox(HDC dc, WCHAR c, UINT format, RECT *box)
+{
+    GLYPHMETRICS metrics;
+    if (GetGlyphOutlineW(dc, c, format, &metrics, 0, NULL, &identity) == GDI_ERROR)
+        return false;
+    box->left = metrics.gmptGlyphOrigin.x;
+    box->right = (LONG)(box->left + (LONGLONG)(INT)metrics.gmBlackBoxX);
+    box->top = metrics.gmptGlyphOrigin.y;
+    box->bottom = (LONG)(box->top - (LONGLONG)(INT)metrics.gmBlackBoxY);
+    return true;
+}
+
+/* FreeType renders the outline that the platform hands it. GGO_NATIVE gives it turned for
+   escapement and vertical writing and not clipped to the cell, as the metrics are, but hinted
+   for grey, which can make it narrower than ClearType's by more than a dozen pixels (a
+   variable face made bold, stretched); the ClearType metrics give its hinted width, clipped.
+   The wider of the two counts. Outline points are 16-bit pixels, so that the metrics' boxes,
+   in full, tell a far reach too. */
+static bool overflowsSubpixelRaster(HDC dc, WCHAR c)
+{
+    RECT outline, platform, subpixel;
+    if (!outlineBox(dc, c, &outline) || !metricsBox(dc, c, GGO_METRICS, &platform) ||
+        !metricsBox(dc, c, PLATFORM_GGO_HRGB_BITMAP, &subpixel))
+        return false;
+    LONGLONG width = std::max((LONGLONG)outline.right - outline.left,
+                              (LONGLONG)subpixel.right - subpixel.left - PLATFORM_SUBPIXEL_PADDING);
+    LONGLONG reach = std::max(std::max(reachOf(outline), reachOf(platform)), reachOf(subpixel));
+    return !fitsSubpixelRaster(width, reach) || besidePlatformBox(outline, platform);
+}
+
+/* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
+   points within the diagonal of its origin. */
+bool mayOverflowSubpixelRaster(HDC dc)
+{
+    OUTLINETEXTMETRICW metrics;
+    if (!outlineMetricsOf(dc, &metrics))
+        return false;
+    double width = (double)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
+    double height = (double)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
+    LONGLONG diagonal = (LONGLONG)std::min(sqrt(width * width + height * height) + 1, 1e15);
+    return !fitsSubpixelRaster(diagonal, diagonal) && drawsSubpixel(dc);
 }
 
 /* ---- What is the same for every call with one realised font ---- */
@@ -152,6 +321,7 @@ static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
     if (font->zeroEmWithWidth)
         return;
     font->hasSpace = hasSpaceGlyph(dc);
+    font->subpixel = drawsSubpixel(dc);
     font->hasMissingGlyph = glyphMetrics(dc, 0, GGO_METRICS | GGO_GLYPH_INDEX, &font->missingGlyph);
     font->cellKnown = drawsInFontPixels(dc) && outlineMetricsOf(dc, &metrics);
     if (!font->cellKnown)
@@ -254,12 +424,17 @@ static GlyphKind askGlyphKind(HDC dc, const FontFacts *font, WCHAR c)
     GLYPHMETRICS smoothed = {};
     bool loaded = glyphMetrics(dc, c, GGO_METRICS, &smoothed);
     GlyphKind kind = kindOfBox(smoothed);
-    if (kind == EMPTY_GLYPH || (loaded && !blackAndWhiteMayDiffer(dc, font, c, smoothed)))
-        return kind;
-    GLYPHMETRICS blackAndWhite = {};
-    glyphMetrics(dc, c, GGO_BITMAP, &blackAndWhite);
-    GlyphKind other = kindOfBox(blackAndWhite);
-    return other == SOUND_GLYPH ? kind : other;
+    if (kind != EMPTY_GLYPH && (!loaded || blackAndWhiteMayDiffer(dc, font, c, smoothed))) {
+        GLYPHMETRICS blackAndWhite = {};
+        glyphMetrics(dc, c, GGO_BITMAP, &blackAndWhite);
+        GlyphKind other = kindOfBox(blackAndWhite);
+        if (other != SOUND_GLYPH)
+            kind = other;
+    }
+    /* A ClearType glyph is rendered by FreeType afresh, past both boxes (rows 8 and 9). */
+    if (kind == SOUND_GLYPH && font->subpixel && overflowsSubpixelRaster(dc, c))
+        kind = OVERSIZED_GLYPH;
+    return kind;
 }
 
 GlyphKind glyphKind(HDC dc, FontFacts *font, WCHAR c)

@@ -20,7 +20,8 @@ void putBackFont(HDC dc, HFONT original);
 enum GlyphKind {
     SOUND_GLYPH,     /* the platform rasterises it */
     EMPTY_GLYPH,     /* a box of negative size: no ink, and rasterising it corrupts the heap */
-    OVERSIZED_GLYPH  /* a bitmap too large for the platform's glyph cache: drawn as an outline */
+    OVERSIZED_GLYPH  /* a bitmap too large for the platform's glyph cache, or a ClearType glyph
+                        that the platform cannot render: drawn as an outline */
 };
 
 /* What is the same for every call with one font as the platform realised it, learned the
@@ -29,6 +30,7 @@ struct FontFacts {
     DWORD realisation;          /* the platform's number for the realisation; 0: this call's alone */
     bool zeroEmWithWidth;       /* hasZeroEmWithWidth */
     bool hasSpace;              /* a glyph for ' ', drawn in place of a glyph left out */
+    bool subpixel;              /* drawn in the platform's sub-pixel (ClearType) formats */
     bool hasMissingGlyph;       /* missingGlyph holds the metrics of the glyph drawn for no glyph */
     GLYPHMETRICS missingGlyph;
     bool ownBitmaps;            /* a strike of its own bitmaps at its em, drawn in black and white */
@@ -52,5 +54,9 @@ enum { RASTER_LIMIT_PIXELS = 1 << 29 };
 
 /* A glyph as large as the font box of the font selected into dc reaches RASTER_LIMIT_PIXELS. */
 bool mayExceedRasterLimit(HDC dc);
+
+/* The font selected into dc is drawn in ClearType, and a glyph as large as its font box,
+   turned any way, could be too wide for FreeType's rasteriser (fontcheck.cpp). */
+bool mayOverflowSubpixelRaster(HDC dc);
 
 #endif
