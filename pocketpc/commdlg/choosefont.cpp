@@ -30,7 +30,7 @@ static void showFullScreen(HWND dialog)
 static const LOGFONTW *sampleFont;
 
 /* The platform draws its sample with its own calls, past coredll.dll's guards: a sample
-   font that would meet a fault (fontcheck.h) is not drawn. */
+   font that could meet a fault of the record's rows 1, 3 or 8 is not drawn. */
 static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);

@@ -1,44 +1,17 @@
 /* Guards before the font calls that Wine 8.0 gets fatally wrong for some fonts and sizes: a
-   user's own font, or an absurd size typed into a field, must never kill the program. Each
-   condition is checked before the platform's call reaches the code that faults, through
-   calls that stay safe under it (fontcheck.cpp); font-faults.md records each fault, its
-   smallest reproduction and the test that shows it kept away.
+   user's own font, or an absurd size typed into a field, must never kill the program. The
+   record beside the checks (pocketpc/fontcheck/font-faults.md) tells each fault by its row:
+   where it is, what reaches it, its smallest case and the test that shows it kept away. Here:
 
-   Em of 0 pixels. Wine's text metrics (scale_font_metrics, dlls/win32u/font.c) compare a
-   font's width with its height as (width + tmHeight - 1) / tmHeight, and every measuring
-   and drawing call asks for them. A font whose em rounds to 0 pixels has a tmHeight of 0
-   (a tall line spacing at cell heights of 1 or 2, or no vertical metrics at all): with a
-   width, the process dies dividing by zero. Smallest case: DejaVu Math TeX Gyre at height
-   1, width 7, selected into a screen DC; GetTextMetricsW faults. The platform ignores a
-   width more than 100 times the height, which a height of 0 always is: such a font is
-   measured as the platform measures it with its width ignored, and draws no ink. Whether
-   the em is 0 pixels is learned once for each realised font (fontcheck.cpp).
-
-   Negative boxes. Wine's FreeType path gives some glyphs at small sizes a box of negative
-   height (combining marks; glyphs clipped to a cell of little height), and rasterising one
-   corrupts the heap. Smallest case: DejaVu Sans Mono at height -8;
-   GetGlyphOutlineW(U+032E, GGO_METRICS) answers a box of 2 by 0xFFFFFFFC and a GGO_BITMAP
-   size of 0xFFFFFFF0; ExtTextOutW of U+032E faults. The box drawn in black and white can be
-   negative alone, so it is asked too where it can differ (fontcheck.cpp). Each code's
-   answer is kept with the font. Such a glyph has no ink: it is drawn as a space of the
-   character's own advance.
-
-   Oversized glyphs. Wine's glyph cache (cache_glyph_bitmap, dlls/win32u/dibdrv/graphics.c)
-   sizes a glyph's bitmap in 32 bits and addresses its rows with int offsets: from 2 GiB on
-   the process dies writing outside it. Smallest case: Tahoma at height -65535 (the largest
-   em Wine allows); ExtTextOutW of U+0000 faults. Below that the cache keeps a bitmap for
-   every code drawn while the font is in use, gigabytes for a large font. A glyph larger
-   than MAX_GLYPH_PIXELS is drawn as the platform's outline of it, cut to what can be seen and
-   filled in the text colour, which needs no glyph bitmap.
-
-   Shaping. Wine's ExtTextOutW reorders and shapes every text with the font's GSUB, GPOS
-   and GDEF tables (BIDI_Reorder, dlls/gdi32/text.c; dlls/gdi32/uniscribe/opentype.c), whose
-   offsets it follows without bounds: a damaged GSUB reads outside the table and the process
-   dies. Smallest case: a copy of Tahoma with 10 bytes of its GSUB changed (tools/fontfuzz,
-   seed 1, fuzz-0154.ttf); drawing U+0608 faults. Complex-script support is an optional
-   component of Windows CE, which a Japanese Windows Mobile 5 device is built without: its
-   ExtTextOutW draws each character's own glyph as given. So does this one, with the
-   platform's ETO_IGNORELANGUAGE, which leaves the tables unread.
+   - Row 1, an em of 0 pixels with a width: measured with the width left out, as the platform
+     leaves out any width over 100 times the height, and drawn without ink.
+   - Rows 2, 8 and 9, a glyph the platform cannot rasterise (a negative box; a ClearType glyph
+     FreeType cannot render or the platform copies past): a negative box is drawn as a space
+     of the character's advance, a ClearType one as its outline.
+   - Rows 3 and 4, a glyph bitmap too large for the platform's glyph cache: drawn as the
+     platform's outline of it, cut to what can be seen and filled in the text colour.
+   - Row 6, shaping with damaged tables: every text is drawn unshaped (ETO_IGNORELANGUAGE), as
+     a Japanese Windows Mobile 5 device, built without complex-script support, draws it.
 
    Where a glyph is left out or outlined, one real ExtTextOutW call still draws the text with
    that glyph replaced by a space and every character at its own advance: the platform keeps

@@ -41,7 +41,7 @@ static bool logFontOf(HDC dc, LOGFONTW *font)
     return GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof *font, font) == sizeof *font;
 }
 
-/* Only outline faces reach the division: a bitmap face's cell is a strike's height. */
+/* Row 1. Only outline faces reach the division: a bitmap face's cell is a strike's height. */
 static bool zeroEmWithWidth(HDC dc, OUTLINETEXTMETRICW *metrics)
 {
     LOGFONTW font;
@@ -74,7 +74,7 @@ void putBackFont(HDC dc, HFONT original)
         DeleteObject(SelectObject(dc, original));
 }
 
-/* Turned any way, a glyph's box stays within the square of the font box's diagonal. */
+/* Row 3. Turned any way, a glyph's box stays within the square of the font box's diagonal. */
 bool mayExceedRasterLimit(HDC dc)
 {
     OUTLINETEXTMETRICW metrics;
@@ -85,7 +85,7 @@ bool mayExceedRasterLimit(HDC dc)
     return width * width + height * height >= RASTER_LIMIT_PIXELS;
 }
 
-/* ---- ClearType ---- */
+/* ---- ClearType: rows 8 and 9 ---- */
 
 /* FreeType renders a ClearType glyph three cells to the pixel, and keeps the cells of a pixel
    row in a pool of 16 KiB (FT_RENDER_POOL_SIZE): 682 cells of 24 bytes, less the row's own
@@ -367,7 +367,7 @@ static bool glyphMetrics(HDC dc, UINT c, UINT format, GLYPHMETRICS *metrics)
     return GetGlyphOutlineW(dc, c, format, metrics, 0, NULL, &identity) != GDI_ERROR;
 }
 
-/* A box of negative size wraps to a large unsigned one. */
+/* Rows 2 and 3. A box of negative size wraps to a large unsigned one. */
 static GlyphKind kindOfBox(const GLYPHMETRICS &metrics)
 {
     INT width = (INT)metrics.gmBlackBoxX, height = (INT)metrics.gmBlackBoxY;
