@@ -74,15 +74,23 @@ void putBackFont(HDC dc, HFONT original)
         DeleteObject(SelectObject(dc, original));
 }
 
-/* Row 3. Turned any way, a glyph's box stays within the square of the font box's diagonal. */
-bool mayExceedRasterLimit(HDC dc)
+/* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
+   points within the diagonal of its origin; 0 for a font without outline metrics. */
+static double fontBoxDiagonal(HDC dc)
 {
     OUTLINETEXTMETRICW metrics;
     if (!outlineMetricsOf(dc, &metrics))
-        return false;
-    LONGLONG width = (LONGLONG)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
-    LONGLONG height = (LONGLONG)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
-    return width * width + height * height >= RASTER_LIMIT_PIXELS;
+        return 0;
+    double width = (double)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
+    double height = (double)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
+    return sqrt(width * width + height * height);
+}
+
+/* Row 3. */
+bool mayExceedRasterLimit(HDC dc)
+{
+    double diagonal = fontBoxDiagonal(dc);
+    return diagonal * diagonal >= RASTER_LIMIT_PIXELS;
 }
 
 /* ---- ClearType: rows 8 and 9 ---- */
@@ -237,16 +245,9 @@ static bool overflowsSubpixelRaster(HDC dc, WCHAR c)
     return !fitsSubpixelRaster(width, reach) || besidePlatformBox(outline, platform);
 }
 
-/* Turned any way, a glyph's box stays within the square of the font box's diagonal, and its
-   points within the diagonal of its origin. */
 bool mayOverflowSubpixelRaster(HDC dc)
 {
-    OUTLINETEXTMETRICW metrics;
-    if (!outlineMetricsOf(dc, &metrics))
-        return false;
-    double width = (double)metrics.otmrcFontBox.right - metrics.otmrcFontBox.left;
-    double height = (double)metrics.otmrcFontBox.top - metrics.otmrcFontBox.bottom;
-    LONGLONG diagonal = (LONGLONG)std::min(sqrt(width * width + height * height) + 1, 1e15);
+    LONGLONG diagonal = (LONGLONG)std::min(fontBoxDiagonal(dc) + 1, 1e15);
     return !fitsSubpixelRaster(diagonal, diagonal) && drawsSubpixel(dc);
 }
 
