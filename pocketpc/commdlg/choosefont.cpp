@@ -30,12 +30,16 @@ static void showFullScreen(HWND dialog)
 static const LOGFONTW *sampleFont;
 
 /* The platform draws its sample with its own calls, past coredll.dll's guards: a sample
-   font that would meet a fault (fontcheck.h) is not drawn. */
+   font that would meet a fault (fontcheck.h) is not drawn. The platform makes the sample's
+   font afresh from its lists, with no width, before the first paint (dlls/comdlg32/fontdlg.c,
+   CFn_WMCommand, which WM_INITDIALOG reaches on every path): an em of 0 pixels faults only
+   with a width, so only a glyph too large to rasterise can be met here, at a size typed or
+   brought in from the caller's font. */
 static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);
     HFONT original = (HFONT)SelectObject(dc, CreateFontIndirectW(sampleFont));
-    bool fault = hasZeroEmWithWidth(dc) || mayExceedRasterLimit(dc);
+    bool fault = mayExceedRasterLimit(dc);
     DeleteObject(SelectObject(dc, original));
     ReleaseDC(dialog, dc);
     return fault;

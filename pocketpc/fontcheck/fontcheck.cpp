@@ -45,12 +45,6 @@ static bool zeroEmWithWidth(HDC dc, OUTLINETEXTMETRICW *metrics)
            metrics->otmTextMetrics.tmHeight == 0;
 }
 
-bool hasZeroEmWithWidth(HDC dc)
-{
-    OUTLINETEXTMETRICW metrics;
-    return zeroEmWithWidth(dc, &metrics);
-}
-
 HFONT selectWithoutWidth(HDC dc)
 {
     LOGFONTW font;

@@ -7,10 +7,6 @@
 
 #include <windows.h>
 
-/* The font selected into dc has an em of 0 pixels and a width: every platform call that
-   measures or draws with it divides by its height of 0. */
-bool hasZeroEmWithWidth(HDC dc);
-
 /* Selects into dc the font it holds, made again without its width, as the platform takes
    any font whose width is more than 100 times its height; answers the font it replaced,
    for putBackFont. */
@@ -27,7 +23,8 @@ enum GlyphKind {
    first time the guards meet it, and each code's GlyphKind as it is first asked. */
 struct FontFacts {
     DWORD realisation;          /* the platform's number for the realisation; 0: this call's alone */
-    bool zeroEmWithWidth;       /* hasZeroEmWithWidth */
+    bool zeroEmWithWidth;       /* an em of 0 pixels and a width: every platform call that measures
+                                   or draws with it divides by its height of 0 */
     bool hasSpace;              /* a glyph for ' ', drawn in place of a glyph left out */
     bool hasMissingGlyph;       /* missingGlyph holds the metrics of the glyph drawn for no glyph */
     GLYPHMETRICS missingGlyph;
