@@ -29,6 +29,7 @@ struct FontFacts {
     bool hasMissingGlyph;       /* missingGlyph holds the metrics of the glyph drawn for no glyph */
     GLYPHMETRICS missingGlyph;
     bool ownBitmaps;            /* a strike of its own bitmaps at its em, drawn in black and white */
+    bool linkedBitmaps;         /* a font linked behind it may have one at its em, or cannot be named */
     bool cellKnown;             /* the cell below is in the pixels of the glyphs' boxes */
     LONG cellTop, cellBottom;   /* ascent and -descent: the platform clips each glyph's box to them */
     BYTE glyphKinds[0x10000 / 4];  /* 2 bits a code: 0 not yet asked, else its GlyphKind + 1 */
