@@ -313,8 +313,12 @@ static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
 enum { KEPT_FONTS = 6 };
 static thread_local FontFacts keptFonts[KEPT_FONTS];
 static thread_local unsigned lastUse[KEPT_FONTS], uses;
+static thread_local int lastFound;
 static thread_local FontFacts unnumbered;
 
+/* The font of the last call is looked at first: the records lie 16 KiB apart, and most calls
+   follow one with the same font (with boxes on, the grid draws and measures each glyph in
+   turn). A run of calls with one font leaves the order of last use as it was. */
 FontFacts *fontFacts(HDC dc)
 {
     DWORD realisation = realisationOf(dc);
@@ -322,10 +326,13 @@ FontFacts *fontFacts(HDC dc)
         learnFont(dc, &unnumbered, 0);
         return &unnumbered;
     }
+    if (keptFonts[lastFound].realisation == realisation)
+        return &keptFonts[lastFound];
     int oldest = 0;
     for (int i = 0; i < KEPT_FONTS; i++) {
         if (keptFonts[i].realisation == realisation) {
             lastUse[i] = ++uses;
+            lastFound = i;
             return &keptFonts[i];
         }
         if (lastUse[i] < lastUse[oldest])
@@ -333,6 +340,7 @@ FontFacts *fontFacts(HDC dc)
     }
     learnFont(dc, &keptFonts[oldest], realisation);
     lastUse[oldest] = ++uses;
+    lastFound = oldest;
     return &keptFonts[oldest];
 }
 
