@@ -30,12 +30,17 @@ static void showFullScreen(HWND dialog)
 static const LOGFONTW *sampleFont;
 
 /* The platform draws its sample with its own calls, past coredll.dll's guards: a sample
-   font that could meet a fault of the record's rows 1, 3 or 8 is not drawn. */
+   font that could meet a fault of the record's rows 3 or 8 is not drawn. The platform makes
+   the sample's font afresh from its lists, with no width, before the first paint
+   (dlls/comdlg32/fontdlg.c, CFn_WMCommand, which WM_INITDIALOG reaches on every path): an em
+   of 0 pixels (row 1) faults only with a width, so only a glyph too large to rasterise, or
+   too wide for ClearType, can be met here, at a size typed or brought in from the caller's
+   font. */
 static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);
     HFONT original = (HFONT)SelectObject(dc, CreateFontIndirectW(sampleFont));
-    bool fault = hasZeroEmWithWidth(dc) || mayExceedRasterLimit(dc) || mayOverflowSubpixelRaster(dc);
+    bool fault = mayExceedRasterLimit(dc) || mayOverflowSubpixelRaster(dc);
     DeleteObject(SelectObject(dc, original));
     ReleaseDC(dialog, dc);
     return fault;

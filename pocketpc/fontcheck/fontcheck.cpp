@@ -22,16 +22,23 @@
 
 static const MAT2 identity = { { 0, 1 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
 
-/* The head of the outline metrics of the font selected into dc; false for a font without. */
-static bool outlineMetricsOf(HDC dc, OUTLINETEXTMETRICW *head)
+/* The head of the outline metrics of the font selected into dc, and where asked its full
+   name; false for a font without. */
+static bool outlineMetricsOf(HDC dc, OUTLINETEXTMETRICW *head, WCHAR fullName[LF_FULLFACESIZE] = NULL)
 {
     UINT size = GetOutlineTextMetricsW(dc, 0, NULL);
     if (size < sizeof *head)
         return false;
-    OUTLINETEXTMETRICW *answer = (OUTLINETEXTMETRICW *)malloc(size);
+    OUTLINETEXTMETRICW *answer = (OUTLINETEXTMETRICW *)calloc(1, size + sizeof(WCHAR));
     bool answered = answer && GetOutlineTextMetricsW(dc, size, answer);
     if (answered)
         *head = *answer;
+    if (answered && fullName) {
+        size_t offset = (size_t)answer->otmpFaceName;
+        answered = offset >= sizeof *answer && offset < size;
+        if (answered)
+            lstrcpynW(fullName, (const WCHAR *)((const BYTE *)answer + offset), LF_FULLFACESIZE);
+    }
     free(answer);
     return answered;
 }
@@ -47,12 +54,6 @@ static bool zeroEmWithWidth(HDC dc, OUTLINETEXTMETRICW *metrics)
     LOGFONTW font;
     return logFontOf(dc, &font) && font.lfWidth != 0 && outlineMetricsOf(dc, metrics) &&
            metrics->otmTextMetrics.tmHeight == 0;
-}
-
-bool hasZeroEmWithWidth(HDC dc)
-{
-    OUTLINETEXTMETRICW metrics;
-    return zeroEmWithWidth(dc, &metrics);
 }
 
 HFONT selectWithoutWidth(HDC dc)
@@ -299,6 +300,149 @@ static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em)
     return false;
 }
 
+/* ---- The fonts linked behind a font ---- */
+
+/* Where a font lacks a code, the platform draws it from a font linked behind it
+   (dlls/win32u/font.c, create_child_font_list and add_child_font): each family that its font
+   links give under the font's full name, and, on a double-byte code page, under "Microsoft
+   Sans Serif", realised for the font's own LOGFONTW in any character set. The links are made
+   when the process starts (load_system_links) from the registry's SystemLink value of each
+   name, whose "FILE,FAMILY" entries name the family (kept where the family has that file),
+   from the platform's own lists (font_links_defaults_list: behind "Tahoma", "Microsoft Sans
+   Serif", "Lucida Sans Unicode" and the face that "MS Shell Dlg" stands for), and for
+   "System", Tahoma and its links. Every family that can be linked so is taken, whichever
+   name and code page: more than the platform links, never fewer. A family named that no font
+   carries links nothing; one that realises under another name (a localised or a full name,
+   a face of another family), or an entry without a family, cannot be followed: it counts as
+   linking a font with bitmaps of its own. */
+static const WCHAR systemLinkKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink";
+static const WCHAR *const defaultLinks[] = { L"MS UI Gothic", L"SimSun", L"Gulim", L"PMingLiU", L"Batang" };
+
+enum { MOST_LINKED = 32 };
+
+struct LinkedFamilies {
+    WCHAR names[MOST_LINKED][LF_FACESIZE];
+    int count;
+    bool unknown;   /* a family that cannot be named */
+};
+
+static void addLinkedFamily(LinkedFamilies *linked, const WCHAR *name)
+{
+    for (int i = 0; i < linked->count; i++)
+        if (!_wcsicmp(linked->names[i], name))
+            return;
+    if (linked->count == MOST_LINKED || wcslen(name) >= LF_FACESIZE) {
+        linked->unknown = true;
+        return;
+    }
+    wcscpy(linked->names[linked->count++], name);
+}
+
+/* The families of the SystemLink value of name: "FILE,FAMILY" entries, blanks after the comma. */
+static void addRegistryLinks(LinkedFamilies *linked, const WCHAR *name)
+{
+    enum { MOST_CHARS = 4096 };
+    WCHAR *value = (WCHAR *)calloc(MOST_CHARS + 2, sizeof(WCHAR));
+    DWORD size = MOST_CHARS * sizeof(WCHAR);
+    LSTATUS status = value ? RegGetValueW(HKEY_LOCAL_MACHINE, systemLinkKey, name, RRF_RT_REG_MULTI_SZ | RRF_RT_REG_SZ,
+                                          NULL, value, &size)
+                           : ERROR_OUTOFMEMORY;
+    if (status == ERROR_SUCCESS) {
+        for (WCHAR *entry = value; *entry; entry += wcslen(entry) + 1) {
+            WCHAR *family = wcschr(entry, L',');
+            if (!family) {
+                linked->unknown = true;
+                continue;
+            }
+            for (family++; *family == L' ' || *family == L'\t'; family++)
+                ;
+            addLinkedFamily(linked, family);
+        }
+    } else if (status != ERROR_FILE_NOT_FOUND) {
+        linked->unknown = true;
+    }
+    free(value);
+}
+
+static void linkedFamiliesOf(const WCHAR *fullName, LinkedFamilies *linked)
+{
+    memset(linked, 0, sizeof *linked);
+    for (const WCHAR *name : defaultLinks)
+        addLinkedFamily(linked, name);
+    addRegistryLinks(linked, fullName);
+    addRegistryLinks(linked, L"Microsoft Sans Serif");
+    if (!_wcsicmp(fullName, L"System")) {
+        addLinkedFamily(linked, L"Tahoma");
+        addRegistryLinks(linked, L"Tahoma");
+    }
+}
+
+static int CALLBACK noteFace(const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found)
+{
+    *(bool *)found = true;
+    return 0;
+}
+
+/* The platform enumerates a family under its name, any substitute's and its full names. */
+static bool familyOnDevice(HDC dc, const WCHAR *name)
+{
+    LOGFONTW font = {};
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(font.lfFaceName, name);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &font, noteFace, (LPARAM)&found, 0);
+    return found;
+}
+
+static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em);
+
+static bool ownStrikeNearItsEm(HDC dc)
+{
+    OUTLINETEXTMETRICW metrics;
+    if (!outlineMetricsOf(dc, &metrics))
+        return true;
+    LONG em = metrics.otmTextMetrics.tmHeight - metrics.otmTextMetrics.tmInternalLeading;
+    return hasStrikeNear(dc, 'E', 'B', 'L', 'C', em) || hasStrikeNear(dc, 'b', 'l', 'o', 'c', em);
+}
+
+/* The linked family as the platform realises it behind the font: may it draw from bitmaps
+   of its own? Its outline metrics, safe at any size, give its em. */
+static bool linkedFamilyMayDrawBitmaps(HDC probe, LOGFONTW font, const WCHAR *family)
+{
+    if (!familyOnDevice(probe, family))
+        return false;
+    wcscpy(font.lfFaceName, family);
+    font.lfCharSet = DEFAULT_CHARSET;
+    HFONT made = CreateFontIndirectW(&font);
+    HGDIOBJ original = made ? SelectObject(probe, made) : NULL;
+    WCHAR realised[LF_FACESIZE] = L"";
+    bool may = !original || !GetTextFaceW(probe, LF_FACESIZE, realised) || _wcsicmp(realised, family) ||
+               ownStrikeNearItsEm(probe);
+    if (original)
+        SelectObject(probe, original);
+    DeleteObject(made);
+    return may;
+}
+
+/* Whether a glyph the font lacks may come from a linked font's own bitmaps, asked in a memory
+   DC like dc, without a mapping or a world transform: only a font drawn so is spared the
+   black-and-white box (drawsInFontPixels), and there the two realise alike. */
+static bool linkedFontsMayDrawBitmaps(HDC dc, const WCHAR *fullName)
+{
+    LOGFONTW font;
+    if (!logFontOf(dc, &font))
+        return true;
+    LinkedFamilies linked;
+    linkedFamiliesOf(fullName, &linked);
+    HDC probe = CreateCompatibleDC(dc);
+    bool may = !probe || linked.unknown;
+    for (int i = 0; i < linked.count && !may; i++)
+        may = linkedFamilyMayDrawBitmaps(probe, font, linked.names[i]);
+    if (probe)
+        DeleteDC(probe);
+    return may;
+}
+
 static bool hasSpaceGlyph(HDC dc)
 {
     WORD index = 0xFFFF;
@@ -316,6 +460,7 @@ static bool drawsInFontPixels(HDC dc)
 static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
 {
     OUTLINETEXTMETRICW metrics;
+    WCHAR fullName[LF_FULLFACESIZE];
     memset(font, 0, sizeof *font);
     font->realisation = realisation;
     font->zeroEmWithWidth = zeroEmWithWidth(dc, &metrics);
@@ -324,13 +469,14 @@ static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
     font->hasSpace = hasSpaceGlyph(dc);
     font->subpixel = drawsSubpixel(dc);
     font->hasMissingGlyph = glyphMetrics(dc, 0, GGO_METRICS | GGO_GLYPH_INDEX, &font->missingGlyph);
-    font->cellKnown = drawsInFontPixels(dc) && outlineMetricsOf(dc, &metrics);
+    font->cellKnown = drawsInFontPixels(dc) && outlineMetricsOf(dc, &metrics, fullName);
     if (!font->cellKnown)
         return;
     font->cellTop = metrics.otmTextMetrics.tmAscent;
     font->cellBottom = -metrics.otmTextMetrics.tmDescent;
     LONG em = metrics.otmTextMetrics.tmHeight - metrics.otmTextMetrics.tmInternalLeading;
     font->ownBitmaps = hasStrikeNear(dc, 'E', 'B', 'L', 'C', em) || hasStrikeNear(dc, 'b', 'l', 'o', 'c', em);
+    font->linkedBitmaps = !font->ownBitmaps && linkedFontsMayDrawBitmaps(dc, fullName);
 }
 
 /* A few fonts at a time: the grid's, the labels' and the one it changes to. Each thread
@@ -338,8 +484,12 @@ static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
 enum { KEPT_FONTS = 6 };
 static thread_local FontFacts keptFonts[KEPT_FONTS];
 static thread_local unsigned lastUse[KEPT_FONTS], uses;
+static thread_local int lastFound;
 static thread_local FontFacts unnumbered;
 
+/* The font of the last call is looked at first: the records lie 16 KiB apart, and most calls
+   follow one with the same font (with boxes on, the grid draws and measures each glyph in
+   turn). A run of calls with one font leaves the order of last use as it was. */
 FontFacts *fontFacts(HDC dc)
 {
     DWORD realisation = realisationOf(dc);
@@ -347,10 +497,13 @@ FontFacts *fontFacts(HDC dc)
         learnFont(dc, &unnumbered, 0);
         return &unnumbered;
     }
+    if (keptFonts[lastFound].realisation == realisation)
+        return &keptFonts[lastFound];
     int oldest = 0;
     for (int i = 0; i < KEPT_FONTS; i++) {
         if (keptFonts[i].realisation == realisation) {
             lastUse[i] = ++uses;
+            lastFound = i;
             return &keptFonts[i];
         }
         if (lastUse[i] < lastUse[oldest])
@@ -358,6 +511,7 @@ FontFacts *fontFacts(HDC dc)
     }
     learnFont(dc, &keptFonts[oldest], realisation);
     lastUse[oldest] = ++uses;
+    lastFound = oldest;
     return &keptFonts[oldest];
 }
 
@@ -387,9 +541,10 @@ static GlyphKind kindOfBox(const GLYPHMETRICS &metrics)
    device's faces and DejaVu's at heights 1 to 32, outside the sizes of Tahoma's own strikes.
    So the black-and-white box is asked only where it can differ in kind: for a glyph lying
    within that shift of leaving the cell wholly, for one within a pixel each way of
-   MAX_GLYPH_PIXELS, for a font drawn from its own bitmaps, and for a glyph the font lacks,
-   which the platform takes from a linked font whose tables cannot be asked (but the font's
-   own missing glyph, which it draws where none has the code). */
+   MAX_GLYPH_PIXELS, for a font drawn from its own bitmaps, and for a glyph the font lacks
+   where a font linked behind it may draw from bitmaps of its own (but the font's own missing
+   glyph, which it draws where none has the code). A linked glyph is clipped to this font's
+   cell like its own (freetype_get_glyph_outline clips to the base font's metrics). */
 enum { MOST_HINTING_SHIFT = 2 };
 
 static bool mayLeaveTheCell(const FontFacts *font, const GLYPHMETRICS &smoothed)
@@ -416,7 +571,7 @@ static bool fromLinkedFont(HDC dc, const FontFacts *font, WCHAR c, const GLYPHME
 static bool blackAndWhiteMayDiffer(HDC dc, const FontFacts *font, WCHAR c, const GLYPHMETRICS &smoothed)
 {
     return font->ownBitmaps || !font->cellKnown || mayLeaveTheCell(font, smoothed) || mayBeOversized(smoothed) ||
-           fromLinkedFont(dc, font, c, smoothed);
+           (font->linkedBitmaps && fromLinkedFont(dc, font, c, smoothed));
 }
 
 /* A check that fails counts as an empty box, as a glyph the platform cannot load. */

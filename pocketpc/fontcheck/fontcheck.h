@@ -7,10 +7,6 @@
 
 #include <windows.h>
 
-/* The font selected into dc has an em of 0 pixels and a width: every platform call that
-   measures or draws with it divides by its height of 0. */
-bool hasZeroEmWithWidth(HDC dc);
-
 /* Selects into dc the font it holds, made again without its width, as the platform takes
    any font whose width is more than 100 times its height; answers the font it replaced,
    for putBackFont. */
@@ -28,12 +24,14 @@ enum GlyphKind {
    first time the guards meet it, and each code's GlyphKind as it is first asked. */
 struct FontFacts {
     DWORD realisation;          /* the platform's number for the realisation; 0: this call's alone */
-    bool zeroEmWithWidth;       /* hasZeroEmWithWidth */
+    bool zeroEmWithWidth;       /* an em of 0 pixels and a width: every platform call that measures
+                                   or draws with it divides by its height of 0 */
     bool hasSpace;              /* a glyph for ' ', drawn in place of a glyph left out */
     bool subpixel;              /* drawn in the platform's sub-pixel (ClearType) formats */
     bool hasMissingGlyph;       /* missingGlyph holds the metrics of the glyph drawn for no glyph */
     GLYPHMETRICS missingGlyph;
     bool ownBitmaps;            /* a strike of its own bitmaps at its em, drawn in black and white */
+    bool linkedBitmaps;         /* a font linked behind it may have one at its em, or cannot be named */
     bool cellKnown;             /* the cell below is in the pixels of the glyphs' boxes */
     LONG cellTop, cellBottom;   /* ascent and -descent: the platform clips each glyph's box to them */
     BYTE glyphKinds[0x10000 / 4];  /* 2 bits a code: 0 not yet asked, else its GlyphKind + 1 */
