@@ -33,9 +33,9 @@ static const LOGFONTW *sampleFont;
    font that could meet a fault of the record's rows 3 or 8 is not drawn. The platform makes
    the sample's font afresh from its lists, with no width, before the first paint
    (dlls/comdlg32/fontdlg.c, CFn_WMCommand, which WM_INITDIALOG reaches on every path): an em
-   of 0 pixels (row 1) faults only with a width, so only a glyph too large to rasterise, or
-   too wide for ClearType, can be met here, at a size typed or brought in from the caller's
-   font. */
+   of 0 pixels (row 1) faults only with a width, so only a glyph too large to rasterise can be
+   met here, at a size typed or brought in from the caller's font; and, on a device that
+   smooths in ClearType (the sample's quality is the default), one too wide for ClearType. */
 static bool sampleMeetsAFault(HWND dialog)
 {
     HDC dc = GetDC(dialog);
