@@ -300,6 +300,18 @@ static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em)
     return false;
 }
 
+/* A strike of the font's own bitmaps near em: in the 'EBLC' table or Apple's 'bloc'. */
+static bool ownStrikeNear(HDC dc, LONG em)
+{
+    return hasStrikeNear(dc, 'E', 'B', 'L', 'C', em) || hasStrikeNear(dc, 'b', 'l', 'o', 'c', em);
+}
+
+/* The em in pixels, as the text metrics give it. */
+static LONG emOf(const OUTLINETEXTMETRICW &metrics)
+{
+    return metrics.otmTextMetrics.tmHeight - metrics.otmTextMetrics.tmInternalLeading;
+}
+
 /* ---- The fonts linked behind a font ---- */
 
 /* Where a font lacks a code, the platform draws it from a font linked behind it
@@ -394,15 +406,10 @@ static bool familyOnDevice(HDC dc, const WCHAR *name)
     return found;
 }
 
-static bool hasStrikeNear(HDC dc, char a, char b, char c, char d, LONG em);
-
 static bool ownStrikeNearItsEm(HDC dc)
 {
     OUTLINETEXTMETRICW metrics;
-    if (!outlineMetricsOf(dc, &metrics))
-        return true;
-    LONG em = metrics.otmTextMetrics.tmHeight - metrics.otmTextMetrics.tmInternalLeading;
-    return hasStrikeNear(dc, 'E', 'B', 'L', 'C', em) || hasStrikeNear(dc, 'b', 'l', 'o', 'c', em);
+    return !outlineMetricsOf(dc, &metrics) || ownStrikeNear(dc, emOf(metrics));
 }
 
 /* The linked family as the platform realises it behind the font: may it draw from bitmaps
@@ -474,8 +481,7 @@ static void learnFont(HDC dc, FontFacts *font, DWORD realisation)
         return;
     font->cellTop = metrics.otmTextMetrics.tmAscent;
     font->cellBottom = -metrics.otmTextMetrics.tmDescent;
-    LONG em = metrics.otmTextMetrics.tmHeight - metrics.otmTextMetrics.tmInternalLeading;
-    font->ownBitmaps = hasStrikeNear(dc, 'E', 'B', 'L', 'C', em) || hasStrikeNear(dc, 'b', 'l', 'o', 'c', em);
+    font->ownBitmaps = ownStrikeNear(dc, emOf(metrics));
     font->linkedBitmaps = !font->ownBitmaps && linkedFontsMayDrawBitmaps(dc, fullName);
 }
 
