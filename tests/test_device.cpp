@@ -95,6 +95,18 @@ static void expectOtherMembersThePlatforms(const LOGFONTW &font)
     EXPECT_EQ(platform.lfPitchAndFamily, font.lfPitchAndFamily);
 }
 
+/* What the key gives: no width, and the height, italics, weight, character set and face. */
+static void expectKeysFont(const LOGFONTW &font, LONG height, BYTE italic, LONG weight, BYTE charSet,
+                           const WCHAR *face, const char *when = "")
+{
+    EXPECT_EQ(height, font.lfHeight) << when;
+    EXPECT_EQ(0, font.lfWidth) << when;
+    EXPECT_EQ(italic, font.lfItalic) << when;
+    EXPECT_EQ(weight, font.lfWeight) << when;
+    EXPECT_EQ(charSet, font.lfCharSet) << when;
+    EXPECT_STREQ(face, font.lfFaceName) << when;
+}
+
 /* emulator/emulator.reg: Tahoma, Ht 900 hundredths of a point with HtInPts 1, It 0, Wt 400, CS 0.
    At 192 dpi, 9 points are 900 x 192 / 7200 = 24 pixels of character height. */
 TEST(DeviceFonts, TheSystemFontIsTheOneTheRegistryDescribes)
@@ -103,12 +115,7 @@ TEST(DeviceFonts, TheSystemFontIsTheOneTheRegistryDescribes)
     EXPECT_NE(platformStockObject(SYSTEM_FONT), system);
     EXPECT_EQ(system, GetStockObject(SYSTEM_FONT)) << "made once for the process";
     LOGFONTW font = descriptionOf(system);
-    EXPECT_EQ(-24, font.lfHeight);
-    EXPECT_EQ(0, font.lfWidth);
-    EXPECT_EQ(400, font.lfWeight);
-    EXPECT_EQ(0, font.lfItalic);
-    EXPECT_EQ(0, font.lfCharSet);
-    EXPECT_STREQ(L"Tahoma", font.lfFaceName);
+    expectKeysFont(font, -24, 0, 400, 0, L"Tahoma");
     expectOtherMembersThePlatforms(font);
     for (int other : { WHITE_BRUSH, NULL_BRUSH, NULL_PEN, DEFAULT_GUI_FONT, SYSTEM_FIXED_FONT, ANSI_VAR_FONT })
         EXPECT_EQ(platformStockObject(other), GetStockObject(other)) << "stock object " << other;
@@ -170,12 +177,7 @@ TEST(DeviceFonts, AChangedKeyChangesTheSystemFontOfTheNextProcess)
     key.setDword(L"CS", 128);
     LOGFONTW font;
     ASSERT_TRUE(freshProcessSystemFont(&font));
-    EXPECT_EQ(-27, font.lfHeight);
-    EXPECT_EQ(0, font.lfWidth);
-    EXPECT_EQ(1, font.lfItalic);
-    EXPECT_EQ(700, font.lfWeight);
-    EXPECT_EQ(128, font.lfCharSet);
-    EXPECT_STREQ(L"Courier New", font.lfFaceName);
+    expectKeysFont(font, -27, 1, 700, 128, L"Courier New");
     expectOtherMembersThePlatforms(font);
 
     key.setDword(L"HtInPts", 0);
@@ -188,12 +190,7 @@ TEST(DeviceFonts, AChangedKeyChangesTheSystemFontOfTheNextProcess)
    digits: Nm Tahoma, Ht e (14, in logical units), It 0, Wt 190 (400), CS 0. */
 static void expectDefaults(const LOGFONTW &font, const char *when)
 {
-    EXPECT_EQ(14, font.lfHeight) << when;
-    EXPECT_EQ(0, font.lfWidth) << when;
-    EXPECT_EQ(0, font.lfItalic) << when;
-    EXPECT_EQ(400, font.lfWeight) << when;
-    EXPECT_EQ(0, font.lfCharSet) << when;
-    EXPECT_STREQ(L"Tahoma", font.lfFaceName) << when;
+    expectKeysFont(font, 14, 0, 400, 0, L"Tahoma", when);
 }
 
 TEST(DeviceFonts, AnUnreadableKeyGivesTheDocumentedDefaults)
