@@ -651,6 +651,13 @@ bool pickListItem(HWND dialog, int id, const std::wstring &item)
     return true;
 }
 
+HWND mouseCapture(HWND window)
+{
+    GUITHREADINFO info;
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) ? info.hwndCapture : NULL;
+}
+
 static void clickMiddleOf(HWND hwnd, RECT r)
 {
     MapWindowPoints(hwnd, NULL, (POINT *)&r, 2);
@@ -673,11 +680,13 @@ bool clickListItem(HWND dialog, int id, const std::wstring &item)
     if (!GetComboBoxInfo(combo, &info))
         return false;
     clickMiddleOf(combo, info.rcButton);
-    if (!pumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
+    /* The combo box hands the mouse to its list once the button comes up, having scrolled the
+       list to its own text; only then do the items stay where they are found. */
+    if (!pumpUntil([&] { return IsWindowVisible(info.hwndList) && mouseCapture(combo) == info.hwndList; }))
         return false;
     LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)item.c_str());
-    /* The list scrolls to the current item as it drops down: the item goes to the top first,
-       as a user scrolls to it, so that its place is known when it is clicked. */
+    /* The item goes to the top first, as a user scrolls to it, so that its place is known when
+       it is clicked. */
     if (index >= 0)
         SendMessageW(info.hwndList, LB_SETTOPINDEX, index, 0);
     RECT r;

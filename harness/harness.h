@@ -215,6 +215,8 @@ void typeIntoField(HWND dialog, int id, const std::wstring &text);
 /* From the driving thread: picks the list item as the drop-down does (selection and the
    CBN_SELCHANGE notification); answers false if the list has no such item. */
 bool pickListItem(HWND dialog, int id, const std::wstring &item);
+/* The window that holds the mouse in the window's thread (GetCapture there), or NULL. */
+HWND mouseCapture(HWND window);
 /* From the driving thread: a real click on the middle of a control (a button, say). */
 void clickControl(HWND dialog, int id);
 /* From the driving thread: opens the field's drop-down list with a real click on its arrow

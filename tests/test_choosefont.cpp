@@ -20,15 +20,6 @@ static bool isChooser(HWND modal)
     return GetDlgItem(modal, CHOOSER_FACE) != NULL && GetDlgItem(modal, CHOOSER_COLOUR) != NULL;
 }
 
-/* From the driving thread: whether the thread of the window holds no mouse capture, as after
-   a click's button came up. */
-static bool mouseReleased(HWND window)
-{
-    GUITHREADINFO info;
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) && !info.hwndCapture;
-}
-
 /* From the driving thread: a real click on an item of a combo box whose list is always open,
    brought into view first; answers whether the click selected it. */
 static bool clickOpenListItem(HWND dialog, int id, const std::wstring &item)
@@ -46,7 +37,7 @@ static bool clickOpenListItem(HWND dialog, int id, const std::wstring &item)
     MapWindowPoints(info.hwndList, NULL, (POINT *)&r, 2);
     clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     /* The list takes the click whole, and tells the chooser, when the button comes up. */
-    return pumpUntil([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index && mouseReleased(dialog); });
+    return pumpUntil([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index && !mouseCapture(dialog); });
 }
 
 static COLORREF colourAt(HWND chooser, LRESULT index)
