@@ -15,6 +15,7 @@ list once it shows: the list gets a WM_MOUSEMOVE at the arrow between the item's
 and up, scrolls one item up, and the button up picks the item above.
 """
 import ctypes
+import os
 import sys
 
 x11 = ctypes.CDLL("libX11.so.6")
@@ -38,8 +39,14 @@ if x11.XGrabPointer(display, root, False, 0, GRAB_MODE_ASYNC, GRAB_MODE_ASYNC, N
     sys.exit("holdpointer: the pointer is held by another client")
 x11.XSync(display, False)
 print("held", flush=True)
-# Held while the server lives: reading its events ends this process (Xlib's I/O error) when
-# the server goes.
+
+# Held while the server lives: it goes at the end of the emulator's run, and so does this.
+@ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)
+def server_gone(_display):
+    os._exit(0)
+
+
+x11.XSetIOErrorHandler(server_gone)
 event = ctypes.create_string_buffer(192)
 while True:
     x11.XNextEvent(display, event)
