@@ -16,7 +16,7 @@
 
 HINSTANCE module;
 HHOOK callHook;
-HHOOK activateHook;
+HHOOK cbtHook;
 HHOOK keyHook;
 
 namespace {
@@ -26,6 +26,26 @@ void honourHighResolutionMarker()
 {
     if (FindResourceW(GetModuleHandleW(NULL), L"HI_RES_AWARE", L"CEUX"))
         SetProcessDPIAware();
+}
+
+void windowLeaving(HWND hwnd)
+{
+    releaseEmptyMenuBar(hwnd);
+    PlacedWindow *entry = findPlaced(hwnd);
+    if (entry && entry->kind == PLACED_MAIN)
+        destroyEmptyMenuBar();
+}
+
+/* The window manager's notices: the window activated is the one the navigation bar names; a
+   window on its way out gives back the empty soft-key bar it holds, and a main window takes
+   that bar with it. */
+LRESULT CALLBACK cbtProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE)
+        showActiveWindow((HWND)wParam);
+    else if (code == HCBT_DESTROYWND)
+        windowLeaving((HWND)wParam);
+    return CallNextHookEx(cbtHook, code, wParam, lParam);
 }
 
 } // namespace
@@ -39,9 +59,9 @@ AYGSHELL_API BOOL WINAPI SHInitExtraControls(void)
     registerBarClasses();
     DWORD thread = GetCurrentThreadId();
     callHook = SetWindowsHookExW(WH_CALLWNDPROC, callProc, NULL, thread);
-    activateHook = SetWindowsHookExW(WH_CBT, activateProc, NULL, thread);
+    cbtHook = SetWindowsHookExW(WH_CBT, cbtProc, NULL, thread);
     keyHook = SetWindowsHookExW(WH_KEYBOARD, keyProc, NULL, thread);
-    return callHook && activateHook && keyHook;
+    return callHook && cbtHook && keyHook;
 }
 
 AYGSHELL_API BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
@@ -86,16 +106,13 @@ AYGSHELL_API BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
     if (!(info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)))
         return TRUE;
     ensureNavBar();
-    removeDesktopFrame(dialog);
     PlacedWindow *entry = rememberPlaced(dialog, PLACED_DIALOG, (info->dwFlags & SHIDIF_DONEBUTTON) != 0);
-    if (info->dwFlags & SHIDIF_EMPTYMENU) {
-        MenuBar empty;
-        memset(&empty, 0, sizeof empty);
-        empty.owner = dialog;
-        createMenuBar(dialog, empty);
-    }
+    if (info->dwFlags & SHIDIF_EMPTYMENU)
+        showEmptyMenuBar(dialog);
     if (entry)
         fitDialogLater(dialog);
+    else
+        removeDesktopFrame(dialog);
     if (GetActiveWindow() == dialog)
         showActiveWindow(dialog);
     return TRUE;

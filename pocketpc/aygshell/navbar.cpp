@@ -65,13 +65,14 @@ void fitDialog(HWND dialog)
 {
     PlacedWindow *entry = findPlaced(dialog);
     if (entry && IsWindow(dialog))
-        placeWindow(*entry);
+        placeWithoutFrame(*entry);
 }
 
 } // namespace
 
-/* Fits a full-screen dialog once its WM_INITDIALOG is over, as the device's shell does: the
-   dialog then gets its WM_SIZE after its own initialisation. */
+/* Fits a full-screen dialog, frame and all, once its WM_INITDIALOG is over, as the device's
+   shell does: the dialog then gets its one WM_SIZE after its own initialisation, still before
+   it is first shown. */
 void fitDialogLater(HWND dialog)
 {
     PostMessageW(navBar, WM_FITDIALOG, (WPARAM)dialog, 0);
@@ -104,11 +105,4 @@ void showActiveWindow(HWND hwnd)
     activeWindow = hwnd;
     if (navBar)
         InvalidateRect(navBar, NULL, TRUE);
-}
-
-LRESULT CALLBACK activateProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE)
-        showActiveWindow((HWND)wParam);
-    return CallNextHookEx(activateHook, code, wParam, lParam);
 }

@@ -18,11 +18,6 @@ void forgetDestroyedWindows()
     placedCount = kept;
 }
 
-void placeMenuBar(HWND bar)
-{
-    MoveWindow(bar, 0, screenHeight() - barHeight, screenWidth(), barHeight, TRUE);
-}
-
 BOOL isShellPlacedMainWindow(HWND hwnd, const CREATESTRUCTW *create)
 {
     WCHAR className[64];
@@ -58,19 +53,45 @@ PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton)
     return entry;
 }
 
-void placeWindow(const PlacedWindow &entry)
+namespace {
+
+RECT placedRect(const PlacedWindow &entry)
 {
     int bottom = screenHeight();
     if (entry.kind == PLACED_DIALOG || menuBarOf(entry.hwnd))
         bottom -= barHeight;
-    MoveWindow(entry.hwnd, 0, barHeight, screenWidth(), bottom - barHeight, TRUE);
+    RECT r = { 0, barHeight, screenWidth(), bottom };
+    return r;
 }
 
-void removeDesktopFrame(HWND hwnd)
+void stripDesktopFrame(HWND hwnd)
 {
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     SetWindowLongW(hwnd, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
     SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) & ~WS_EX_DLGMODALFRAME);
+}
+
+} // namespace
+
+void placeWindow(const PlacedWindow &entry)
+{
+    RECT r = placedRect(entry);
+    MoveWindow(entry.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+/* A window's first placement takes its frame off in the same move, so that it is sized, and
+   its frame worked out, once. */
+void placeWithoutFrame(const PlacedWindow &entry)
+{
+    stripDesktopFrame(entry.hwnd);
+    RECT r = placedRect(entry);
+    SetWindowPos(entry.hwnd, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void removeDesktopFrame(HWND hwnd)
+{
+    stripDesktopFrame(hwnd);
     SetWindowPos(hwnd, NULL, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -98,10 +119,11 @@ LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && call->message == WM_NCCREATE &&
         isShellPlacedMainWindow(call->hwnd, (const CREATESTRUCTW *)call->lParam)) {
         ensureNavBar();
-        removeDesktopFrame(call->hwnd);
         PlacedWindow *entry = rememberPlaced(call->hwnd, PLACED_MAIN, FALSE);
         if (entry)
-            placeWindow(*entry);
+            placeWithoutFrame(*entry);
+        else
+            removeDesktopFrame(call->hwnd);
     }
     return CallNextHookEx(callHook, code, wParam, lParam);
 }

@@ -17,7 +17,7 @@ inline int screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 inline int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 extern HINSTANCE module;                        // this library, from DllMain
-extern HHOOK callHook, activateHook, keyHook;   // set by SHInitExtraControls
+extern HHOOK callHook, cbtHook, keyHook;        // set by SHInitExtraControls
 extern HWND navBar;                             // made when the first window needs it
 
 struct SoftKey {
@@ -55,7 +55,6 @@ BOOL parseMenuBarDescription(HINSTANCE instance, UINT id, MenuBar *bar);
 
 /* navbar.cpp */
 LRESULT CALLBACK navBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK activateProc(int code, WPARAM wParam, LPARAM lParam);
 void ensureNavBar();
 void showActiveWindow(HWND hwnd);
 void fitDialogLater(HWND dialog);
@@ -65,12 +64,17 @@ LRESULT CALLBACK callProc(int code, WPARAM wParam, LPARAM lParam);
 PlacedWindow *findPlaced(HWND hwnd);
 PlacedWindow *rememberPlaced(HWND hwnd, Placement kind, BOOL doneButton);
 void placeWindow(const PlacedWindow &entry);
+void placeWithoutFrame(const PlacedWindow &entry);
 void removeDesktopFrame(HWND hwnd);
 void refitToScreen();
 
 /* softkeybar.cpp */
 LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 HWND createMenuBar(HWND owner, const MenuBar &description);
+HWND showEmptyMenuBar(HWND owner);
+void placeMenuBar(HWND bar);
+void releaseEmptyMenuBar(HWND owner);
+void destroyEmptyMenuBar(void);
 HWND nextOwnMenuBar(HWND after);
 HWND menuBarOf(HWND owner);
 void pressSoftKey(HWND bar, int index);

@@ -4,6 +4,7 @@
 #include "shell.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -62,6 +63,48 @@ void clickMenuBar(HWND hwnd, int x)
     }
 }
 
+/* Made hidden: shown visible, the platform would activate the bar, deactivating its owner's
+   owner (the main window under a dialog) a moment before the dialog takes activation itself. */
+HWND createHiddenMenuBar(HWND owner, const MenuBar &description)
+{
+    MenuBar *data = (MenuBar *)malloc(sizeof(MenuBar));
+    if (!data)
+        return NULL;
+    *data = description;
+    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, menuBarClass, L"", WS_POPUP,
+                               0, screenHeight() - barHeight, screenWidth(), barHeight, owner, NULL, module, NULL);
+    if (!bar) {
+        free(data);
+        return NULL;
+    }
+    SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)data);
+    return bar;
+}
+
+void showMenuBar(HWND bar)
+{
+    SetWindowPos(bar, HWND_TOP, 0, screenHeight() - barHeight, screenWidth(), barHeight,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+/* The empty bar that no dialog holds waits just below the screen, shown: hidden, it would
+   have to be shown anew for the next dialog, and lowered under the other bars, it would stay
+   above them on the screen, where the platform raises windows but does not lower them. */
+void parkMenuBar(HWND bar)
+{
+    SetWindowPos(bar, NULL, 0, screenHeight(), screenWidth(), barHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+/* The empty bar of full-screen dialogs is made once per thread and lent to one dialog at a
+   time: making a top-level window is the costliest step of opening a dialog. */
+HWND emptyBar;
+
+bool haveEmptyBar()
+{
+    return emptyBar && IsWindow(emptyBar) && GetWindowThreadProcessId(emptyBar, NULL) == GetCurrentThreadId() &&
+           barData(emptyBar);
+}
+
 } // namespace
 
 /* The soft-key bars of this thread, one after another. */
@@ -76,6 +119,8 @@ HWND nextOwnMenuBar(HWND after)
 
 HWND menuBarOf(HWND owner)
 {
+    if (!owner)
+        return NULL;
     for (HWND bar = nextOwnMenuBar(NULL); bar; bar = nextOwnMenuBar(bar)) {
         MenuBar *data = barData(bar);
         if (data && data->owner == owner)
@@ -117,18 +162,56 @@ LRESULT CALLBACK menuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 HWND createMenuBar(HWND owner, const MenuBar &description)
 {
-    MenuBar *data = (MenuBar *)malloc(sizeof(MenuBar));
-    if (!data)
-        return NULL;
-    *data = description;
-    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, menuBarClass, L"",
-                               WS_POPUP | WS_VISIBLE, 0, screenHeight() - barHeight,
-                               screenWidth(), barHeight, owner, NULL, module, NULL);
-    if (!bar) {
-        free(data);
-        return NULL;
-    }
-    SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)data);
-    InvalidateRect(bar, NULL, TRUE);
+    HWND bar = createHiddenMenuBar(owner, description);
+    if (bar)
+        showMenuBar(bar);
     return bar;
+}
+
+/* Across the bottom of the turned screen; the empty bar no dialog holds, below it. */
+void placeMenuBar(HWND bar)
+{
+    MenuBar *data = barData(bar);
+    if (data && !data->owner)
+        parkMenuBar(bar);
+    else
+        MoveWindow(bar, 0, screenHeight() - barHeight, screenWidth(), barHeight, TRUE);
+}
+
+/* Lends the empty bar to a full-screen dialog; a dialog opened over one that holds it gets a
+   bar of its own, which goes with it. */
+HWND showEmptyMenuBar(HWND owner)
+{
+    MenuBar empty;
+    memset(&empty, 0, sizeof empty);
+    empty.owner = owner;
+    if (!haveEmptyBar())
+        emptyBar = createHiddenMenuBar(NULL, empty);
+    else if (barData(emptyBar)->owner)   // lent to the dialog under this one
+        return createMenuBar(owner, empty);
+    if (!emptyBar)
+        return NULL;
+    barData(emptyBar)->owner = owner;
+    SetWindowLongPtrW(emptyBar, GWLP_HWNDPARENT, (LONG_PTR)owner);
+    showMenuBar(emptyBar);
+    return emptyBar;
+}
+
+/* A window on its way out gives the empty bar back before the platform destroys its owned
+   windows with it. */
+void releaseEmptyMenuBar(HWND owner)
+{
+    if (!owner || !haveEmptyBar() || barData(emptyBar)->owner != owner)
+        return;
+    SetWindowLongPtrW(emptyBar, GWLP_HWNDPARENT, 0);
+    parkMenuBar(emptyBar);
+    barData(emptyBar)->owner = NULL;
+}
+
+/* With the main window it goes too, so that nothing of the program stays on the screen. */
+void destroyEmptyMenuBar(void)
+{
+    if (haveEmptyBar())
+        DestroyWindow(emptyBar);
+    emptyBar = NULL;
 }
