@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdio.h>
 #include <string>
+#include <wchar.h>
 
 double nowMilliseconds(void)
 {
@@ -30,21 +31,42 @@ void printFigures(const char *name, std::vector<double> samples)
     fflush(stdout);
 }
 
-void printGuardAndGdi32(const char *name, const std::vector<double> &guard, const std::vector<double> &gdi32)
+void printRatio(const char *name, const char *first, const std::vector<double> &firstSamples,
+                const char *second, const std::vector<double> &secondSamples)
 {
-    std::string line(name);
-    printFigures((line + ", guard").c_str(), guard);
-    printFigures((line + ", gdi32").c_str(), gdi32);
-    if (!guard.empty() && !gdi32.empty())
-        printf("%-56s ratio %8.2f\n", (line + ", guard / gdi32").c_str(), medianOf(guard) / medianOf(gdi32));
+    std::string line = std::string(name) + ", " + first + " / " + second;
+    if (!firstSamples.empty() && !secondSamples.empty())
+        printf("%-56s ratio %8.2f\n", line.c_str(), medianOf(firstSamples) / medianOf(secondSamples));
     fflush(stdout);
 }
 
-int main()
+void printSideBySide(const char *name, const char *first, const std::vector<double> &firstSamples,
+                     const char *second, const std::vector<double> &secondSamples)
 {
+    std::string line(name);
+    printFigures((line + ", " + first).c_str(), firstSamples);
+    printFigures((line + ", " + second).c_str(), secondSamples);
+    printRatio(name, first, firstSamples, second, secondSamples);
+}
+
+void printGuardAndGdi32(const char *name, const std::vector<double> &guard, const std::vector<double> &gdi32)
+{
+    printSideBySide(name, "guard", guard, "gdi32", gdi32);
+}
+
+/* Every part, or the parts named: grid, guard, dialogs. */
+int wmain(int argc, wchar_t **argv)
+{
+    static const struct { const wchar_t *name; void (*run)(void); } parts[] = {
+        { L"grid", benchGrid }, { L"guard", benchGuard }, { L"dialogs", benchDialogs },
+    };
     setPortrait();
-    benchGrid();
-    benchGuard();
-    benchFaceList();
+    for (const auto &part : parts) {
+        bool named = argc < 2;
+        for (int i = 1; i < argc; i++)
+            named |= wcscmp(argv[i], part.name) == 0;
+        if (named)
+            part.run();
+    }
     return 0;
 }
