@@ -307,18 +307,6 @@ HWND waitForProgramWindow(const PROCESS_INFORMATION &process, DWORD milliseconds
     return hwnd;
 }
 
-void AppTest::SetUp()
-{
-    setPortrait();
-    ASSERT_TRUE(startApp()) << "the application did not start";
-}
-
-void AppTest::TearDown()
-{
-    stopApp();
-    setPortrait();
-}
-
 /* ---- shell ---- */
 
 const MenuEntry menuEntries[7] = {
@@ -572,12 +560,6 @@ void setClientSize(int width, int height)
     pumpMessages();
 }
 
-void narrowToTenColumns(void)
-{
-    setClientSize(FontViewState.labelWidth + 10 * FontViewState.columnWidth);
-    ASSERT_EQ(16, FontViewState.charsPerRow);
-}
-
 SCROLLINFO scrollBar(int bar)
 {
     SCROLLINFO info;
@@ -619,12 +601,6 @@ FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids)
     return texts;
 }
 
-FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids)
-{
-    FieldTexts texts;
-    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) { texts = fieldTexts(dialog, ids); }));
-    return texts;
-}
 
 void setFieldText(HWND dialog, int id, const std::wstring &text)
 {
@@ -786,69 +762,6 @@ std::vector<TemplateControl> templateControls(UINT templateId)
     return controls;
 }
 
-::testing::AssertionResult controlsWhereTemplatePutsThem(HWND dialog, UINT templateId)
-{
-    std::vector<TemplateControl> controls = templateControls(templateId);
-    if (controls.empty())
-        return ::testing::AssertionFailure() << "template " << templateId << " has no controls";
-    HWND child = GetWindow(dialog, GW_CHILD);
-    for (size_t i = 0; i < controls.size(); i++, child = GetWindow(child, GW_HWNDNEXT)) {
-        const TemplateControl &control = controls[i];
-        if (!child)
-            return ::testing::AssertionFailure() << "the dialog has only " << i << " controls";
-        if ((short)GetDlgCtrlID(child) != control.id)
-            return ::testing::AssertionFailure() << "control " << i << " has id " << GetDlgCtrlID(child)
-                                                 << ", the template says " << control.id;
-        /* The platform maps place and size each on its own, as MapDialogRect maps its four numbers. */
-        RECT mapped = { control.x, control.y, control.cx, control.cy }, actual;
-        MapDialogRect(dialog, &mapped);
-        RECT expected = { mapped.left, mapped.top, mapped.left + mapped.right, mapped.top + mapped.bottom };
-        GetWindowRect(child, &actual);
-        MapWindowPoints(NULL, dialog, (POINT *)&actual, 2);
-        WCHAR className[32] = L"";
-        GetClassNameW(child, className, 32);
-        bool combo = lstrcmpiW(className, L"ComboBox") == 0;
-        if (actual.left != expected.left || actual.top != expected.top || actual.right != expected.right ||
-            (!combo && actual.bottom != expected.bottom))
-            return ::testing::AssertionFailure()
-                   << "control " << i << " (id " << control.id << ") is at (" << actual.left << "," << actual.top
-                   << ")-(" << actual.right << "," << actual.bottom << "), the template puts it at ("
-                   << expected.left << "," << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
-    }
-    if (child)
-        return ::testing::AssertionFailure() << "the dialog has more controls than its template";
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult fillsTheScreenBetweenTheBars(HWND dialog)
-{
-    RECT window, navigation = { 0, 0, 0, 0 }, menu = { 0, 0, 0, 0 };
-    GetWindowRect(dialog, &window);
-    HWND navigationBar = EmulatorNavigationBar(), menuBar = NULL;
-    /* Looked up here, since the emulator answers only for bars of the calling thread. */
-    while ((menuBar = FindWindowExW(NULL, menuBar, L"menu_worker", NULL)) && GetWindow(menuBar, GW_OWNER) != dialog)
-        ;
-    if (!navigationBar || !menuBar)
-        return ::testing::AssertionFailure() << "no navigation bar or no menu bar of the dialog";
-    GetWindowRect(navigationBar, &navigation);
-    GetWindowRect(menuBar, &menu);
-    if (window.left != 0 || window.right != GetSystemMetrics(SM_CXSCREEN) || window.top != navigation.bottom ||
-        window.bottom != menu.top)
-        return ::testing::AssertionFailure() << "the dialog is at (" << window.left << "," << window.top << ")-("
-                                             << window.right << "," << window.bottom << "); the bars end at "
-                                             << navigation.bottom << " and begin at " << menu.top;
-    return ::testing::AssertionSuccess();
-}
-
-void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption)
-{
-    ::testing::AssertionResult shown = ::testing::AssertionFailure();
-    ASSERT_TRUE(lookAtDialog(command, [&](HWND dialog) {
-        shown = fullScreenFromTemplate(dialog, templateId, caption);
-    }));
-    EXPECT_TRUE(shown);
-}
-
 static std::wstring repeated(const std::wstring &piece, size_t count)
 {
     std::wstring text;
@@ -920,9 +833,30 @@ static bool isActive(HWND hwnd)
     return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info) && info.hwndActive == hwnd;
 }
 
+bool roomBetweenTheBars(HWND dialog, RECT *room)
+{
+    HWND navigationBar = EmulatorNavigationBar(), menuBar = NULL;
+    /* Looked up here, since the emulator answers only for bars of the calling thread. */
+    while ((menuBar = FindWindowExW(NULL, menuBar, L"menu_worker", NULL)) && GetWindow(menuBar, GW_OWNER) != dialog)
+        ;
+    if (!navigationBar || !menuBar)
+        return false;
+    RECT navigation, menu;
+    GetWindowRect(navigationBar, &navigation);
+    GetWindowRect(menuBar, &menu);
+    SetRect(room, 0, navigation.bottom, GetSystemMetrics(SM_CXSCREEN), menu.top);
+    return true;
+}
+
+static bool fillsTheRoomBetweenTheBars(HWND dialog)
+{
+    RECT room, window;
+    return roomBetweenTheBars(dialog, &room) && GetWindowRect(dialog, &window) && EqualRect(&room, &window);
+}
+
 bool waitUntilReady(HWND dialog)
 {
-    return pumpUntil([&] { return isActive(dialog) && fillsTheScreenBetweenTheBars(dialog); }, 5000);
+    return pumpUntil([&] { return isActive(dialog) && fillsTheRoomBetweenTheBars(dialog); }, 5000);
 }
 
 bool clickCheckBox(HWND dialog, int id)
@@ -954,16 +888,6 @@ bool enterFields(UINT command, const FieldTexts &texts)
     return ended && held;
 }
 
-ListTexts shownLists(UINT command, const std::vector<int> &ids)
-{
-    ListTexts lists;
-    EXPECT_TRUE(lookAtDialog(command, [&](HWND dialog) {
-        for (int id : ids)
-            lists[id] = listItems(dialog, id);
-    }));
-    return lists;
-}
-
 std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
 {
     std::vector<int> selected;
@@ -971,16 +895,6 @@ std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids)
         if (SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0) != CB_ERR)
             selected.push_back(id);
     return selected;
-}
-
-::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption)
-{
-    waitUntilReady(dialog);
-    if (windowText(dialog) != caption)
-        return ::testing::AssertionFailure() << "the caption is " << ::testing::PrintToString(windowText(dialog))
-                                             << ", not " << ::testing::PrintToString(caption);
-    ::testing::AssertionResult full = fillsTheScreenBetweenTheBars(dialog);
-    return full ? controlsWhereTemplatePutsThem(dialog, templateId) : full;
 }
 
 LOGFONTW fontOf(const std::wstring &face, LONG height, LONG width)

@@ -1,10 +1,9 @@
-/* What the test programs share: starting and stopping the application in the test's own
-   process, pumping its messages, driving its modal dialogs from a second thread, reading
-   pixels back, and starting the real program as a process of its own. */
+/* What the tests, the benchmark and the font sweep share: starting and stopping the
+   application in their own process, pumping its messages, driving its modal dialogs from a
+   second thread, reading pixels back, and starting the real program as a process of its own.
+   No GoogleTest here: the tests' fixture and checks are tests/apptest.h. */
 #ifndef VELMORA_HARNESS_H
 #define VELMORA_HARNESS_H
-
-#include <gtest/gtest.h>
 
 #include "velmora.h"
 #include "devicefonts.h"
@@ -81,13 +80,6 @@ HWND waitForWindow(LPCWSTR className, LPCWSTR title, DWORD milliseconds = 10000)
 /* The program's main window once it is in front with the keyboard focus, ready for input;
    NULL if the program ended first. */
 HWND waitForProgramWindow(const PROCESS_INFORMATION &process, DWORD milliseconds = 10000);
-
-/* Fixture that runs every test against a freshly started application. */
-class AppTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-};
 
 
 /* ---- shell ---- */
@@ -184,8 +176,6 @@ std::vector<TextCall> stopRecordingText(void);
 /* Sizes the main window so that its client area has the width (and, when given, the height). */
 void setClientSize(int width, int height = -1);
 RECT clientRect(HWND hwnd);
-/* Room for the labels and ten columns: the grid keeps sixteen and scrolls sideways. */
-void narrowToTenColumns(void);
 /* The main window's scroll bar (SB_HORZ or SB_VERT) as the platform reports it. */
 SCROLLINFO scrollBar(int bar);
 inline int scrollPosition(int bar) { return scrollBar(bar).nPos; }
@@ -204,9 +194,6 @@ std::wstring controlText(HWND dialog, int id);
 typedef std::map<int, std::wstring> FieldTexts;
 /* From the driving thread: the texts of the given controls. */
 FieldTexts fieldTexts(HWND dialog, const std::vector<int> &ids);
-/* The texts of the given controls as the dialog shows them when its command opens it;
-   the dialog is then cancelled. */
-FieldTexts shownFieldTexts(UINT command, const std::vector<int> &ids);
 /* From the driving thread: puts a text into a field as pasting does (no width limit). */
 void setFieldText(HWND dialog, int id, const std::wstring &text);
 /* From the driving thread: selects the field's text and types text over it, one WM_CHAR
@@ -234,14 +221,9 @@ struct TemplateControl {
     int x, y, cx, cy;
 };
 std::vector<TemplateControl> templateControls(UINT templateId);
-/* Compares an open dialog's children, in order, with its template: ids, and where each
-   sits in the dialog's client area (a combo box's height is its closed one, not checked). */
-::testing::AssertionResult controlsWhereTemplatePutsThem(HWND dialog, UINT templateId);
-/* Whether the dialog fills the screen between the navigation bar and its own menu bar. */
-::testing::AssertionResult fillsTheScreenBetweenTheBars(HWND dialog);
-/* Opens a dialog through its menu command and checks its caption, that it fills the screen
-   between the bars and that its controls stand where its template puts them; then cancels it. */
-void expectOpensFullScreenFromTemplate(UINT command, UINT templateId, const std::wstring &caption);
+/* The room that a full-screen dialog fills: the screen's width, from the navigation bar to
+   the dialog's own menu bar; false if either bar is missing. */
+bool roomBetweenTheBars(HWND dialog, RECT *room);
 
 /* Texts that a user may type into a value field: empty, very long, digits with signs and
    blanks, hexadecimal prefixes, numbers past 32 bits, non-ASCII, only "=label". */
@@ -268,15 +250,10 @@ bool lookAtDialog(UINT command, const std::function<void(HWND dialog)> &look);
    presses OK; answers false if the dialog did not open and end or a field did not hold
    its text. */
 bool enterFields(UINT command, const FieldTexts &texts);
-/* The list items of the given combo boxes as the dialog shows them when its command opens
-   it; the dialog is then cancelled. */
+/* Combo boxes' list items by control id. */
 typedef std::map<int, std::vector<std::wstring>> ListTexts;
-ListTexts shownLists(UINT command, const std::vector<int> &ids);
 /* From the driving thread: those of the given combo boxes that have a list item selected. */
 std::vector<int> selectedListItems(HWND dialog, const std::vector<int> &ids);
-/* From the driving thread: whether the dialog, once ready, has the caption, fills the screen
-   between the bars and has its controls where its template puts them. */
-::testing::AssertionResult fullScreenFromTemplate(HWND dialog, UINT templateId, const std::wstring &caption);
 
 
 /* A logical font of the face at the height (and width), in the default character set. */

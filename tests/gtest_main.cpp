@@ -1,6 +1,6 @@
 /* The test programs' entry: every program starts on a portrait screen. With one option a
    program only writes its stock system font (freshProcessSystemFont). */
-#include "harness.h"
+#include "apptest.h"
 
 int main(int argc, char **argv)
 {

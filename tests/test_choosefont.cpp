@@ -2,7 +2,7 @@
    and the notice in landscape and on a square screen, each from the user's side; what the
    library's entry gives back to any caller; and, with the application's look-up of the library
    and its entry answered by the test, a missing library or entry and what a choice hands over. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <string.h>
 #include <string>

@@ -1,6 +1,6 @@
 /* The emulated device: Japanese, its own fonts and no others, and dialog labels that fit in
    its dialog font. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <fstream>
 #include <sstream>

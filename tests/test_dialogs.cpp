@@ -1,5 +1,5 @@
 /* The dialog frame: the value fields on a real dialog, and the About box. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 /* Drawing settings: opened through its menu command and driven as a user drives it; what its
    OK shows on the screen at once, and what OK and Cancel leave alone. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
 /* Font realisation: metrics, outline metrics, the four names and the face, with real outline
    and raster fonts; names the platform answers badly; no object or device context left over. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <string.h>
 

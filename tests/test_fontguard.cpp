@@ -4,7 +4,7 @@
    fontlab/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em",
    "Velmora Shaped"), added as a user's fonts. Without the guards each test but the last
    kills the process (the chooser's hangs it); the last shows the platform's shaping left out. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <dlgs.h>
 #include <algorithm>

@@ -3,7 +3,7 @@
    glyph it is; no code of any face at small sizes kills the program. Expected pixels come
    from gdi32's own ExtTextOutW, called past the guard. The device must offer DejaVu Sans
    Mono (DejaVuSansMono.ttf), added as a user's font. */
-#include "harness.h"
+#include "apptest.h"
 #include "../font/gridmath.h"
 
 #include <algorithm>

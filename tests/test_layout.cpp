@@ -1,5 +1,5 @@
 /* Grid layout: the arithmetic on plain numbers, and the real window's scroll bars after a resize. */
-#include "harness.h"
+#include "apptest.h"
 #include "../font/gridmath.h"
 
 /* ---- The arithmetic ---- */

@@ -1,5 +1,5 @@
 /* Logical font page 2: opened through its menu command, driven as a user drives it. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 /* Grid painting, checked on the pixels read back from the window and on the text calls the
    paint makes: labels, glyph rows and alignments, baselines, boxes, the end of the grid. */
-#include "harness.h"
+#include "apptest.h"
 #include "../font/gridmath.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 /* The two font reports: their exact texts for chosen records, the capacities they never
    pass, and the report dialog as the user opens, turns and closes it. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <algorithm>
 #include <string.h>

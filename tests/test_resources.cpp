@@ -1,7 +1,7 @@
 /* The compiled resources, checked word by word against the values the program relies on:
    every dialog template, the menu, the menu-bar description, the accelerators, the strings,
    the icon and the high-resolution marker, all in language 1041. */
-#include "harness.h"
+#include "apptest.h"
 
 static const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 

@@ -1,5 +1,5 @@
 /* Scrolling: every code of both bars, the clamp, the thumb, the keys, the pixels moved. */
-#include "harness.h"
+#include "apptest.h"
 #include "../font/gridmath.h"
 
 static int clampTo(long long value, int maximum)

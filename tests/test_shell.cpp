@@ -1,5 +1,5 @@
 /* The application shell: start-up, single instance, soft keys, keys, commands, erase, rotation. */
-#include "harness.h"
+#include "apptest.h"
 
 #include <algorithm>
 
