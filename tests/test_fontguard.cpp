@@ -4,26 +4,15 @@
    fontlab/edgefonts.py makes ("Velmora Tall Lines", "Velmora No Vertical", "Velmora Small Em",
    "Velmora Shaped"), added as a user's fonts. Without the guards each test but the last
    kills the process (the chooser's hangs it); the last shows the platform's shaping left out. */
-#include "apptest.h"
+#include "guardtest.h"
 
 #include <dlgs.h>
 #include <algorithm>
 #include <stdlib.h>
 
-static const COLORREF eraseColour = RGB(128, 0, 0);
-static const COLORREF textColour = RGB(0, 0, 255);
-
-class FontGuardTest : public AppTest {
+class FontGuardTest : public GuardTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        FontViewState.eraseColor = eraseColour;
-        FontViewState.textColor = textColour;
-        FontViewState.bkMode = TRANSPARENT;
-        FontViewState.textAlign = TA_TOP;
-        FontViewState.showBaseline = FALSE;
-    }
+    FontGuardTest() : GuardTest(TRANSPARENT) {}
 };
 
 /* The font under test as the logical-font pages leave it: the start-up font's other fields. */

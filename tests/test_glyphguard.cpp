@@ -3,7 +3,7 @@
    glyph it is; no code of any face at small sizes kills the program. Expected pixels come
    from gdi32's own ExtTextOutW, called past the guard. The device must offer DejaVu Sans
    Mono (DejaVuSansMono.ttf), added as a user's font. */
-#include "apptest.h"
+#include "guardtest.h"
 #include "../font/gridmath.h"
 
 #include <algorithm>
@@ -20,8 +20,6 @@ enum { MARK = 0x032E, MARK_HEIGHT = -8 };
 static const LONG smallHeights[] = { 1, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, 8, 10 };
 static const WCHAR knownBadCodes[] = { 0x02CD, 0x032E, 0x0331, 0x05B0, 0x0EBC };
 
-static const COLORREF eraseColour = RGB(128, 0, 0);
-
 /* Makes the face at the height the font under test, as the logical-font pages do. */
 static void useMarkFace(LONG height)
 {
@@ -30,18 +28,9 @@ static void useMarkFace(LONG height)
         << "the device does not offer DejaVu Sans Mono; add DejaVuSansMono.ttf as a user's font";
 }
 
-class GlyphGuardTest : public AppTest {
+class GlyphGuardTest : public GuardTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        FontViewState.bkMode = OPAQUE;
-        FontViewState.eraseColor = eraseColour;
-        FontViewState.bkColor = RGB(0, 255, 0);
-        FontViewState.textColor = RGB(0, 0, 255);
-        FontViewState.showBaseline = FALSE;
-        FontViewState.showBoundingBoxes = FALSE;
-    }
+    GlyphGuardTest() : GuardTest(OPAQUE) {}
 };
 
 /* ---- The empty glyph ---- */
